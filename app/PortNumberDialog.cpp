@@ -1,0 +1,56 @@
+#include <array>
+
+#include "app/ConfigDialogs.h"
+#include "app/SessionSettings.h"
+#include "resources/ResourceIds.h"
+#include "win/Dialog.h"
+#include "win/Menu.h"
+
+namespace {
+
+constexpr std::array kPortEntries{" 0 (auto)", " 1 (300)", " 2 (320)", " 3 (340)",
+                                  " 4 (360)",  " 5 (380)", " 6 (3A0)", " 7 (3C0)"};
+
+// No OK button: Enter closes it like Close, through the dialog's own close handling.
+class PortNumberDialog : public Dialog {
+ public:
+  explicit PortNumberDialog(HWND mainWindow) : Dialog(IDD_PORT_NUMBER), mainWindow_(mainWindow) {}
+
+ private:
+  static const MessageEntry kMessages[];
+  std::span<const MessageEntry> MessageTable() const override;
+
+  void OnSelectionChange() {
+    const LRESULT index = SendMessageA(Item(IDC_PORT_LIST), CB_GETCURSEL, 0, 0);
+    if (index >= 0 && index < static_cast<LRESULT>(kPortEntries.size()))
+      Settings().ptn = static_cast<std::uint16_t>(index);
+  }
+
+  bool OnInitDialog() override {
+    HWND list = Item(IDC_PORT_LIST);
+    for (const char* entry : kPortEntries) SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    EnableWindow(list, TRUE);
+    SendMessageA(list, CB_SETCURSEL, Settings().ptn, 0);
+    return true;
+  }
+
+  void OnDestroy() override {
+    SetPopupItem(mainWindow_, 0, 1, "&Port Number", ID_PORT_NUMBER);
+    RedrawMenuBar(mainWindow_);
+  }
+
+  HWND mainWindow_;
+};
+
+const MessageEntry PortNumberDialog::kMessages[] = {
+    OnNotify(IDC_PORT_LIST, CBN_SELCHANGE, &PortNumberDialog::OnSelectionChange),
+};
+
+std::span<const MessageEntry> PortNumberDialog::MessageTable() const { return kMessages; }
+
+}  // namespace
+
+void OpenPortNumberDialog(HWND mainWindow) {
+  auto* dialog = new PortNumberDialog(mainWindow);
+  if (!dialog->CreateModeless(mainWindow)) delete dialog;
+}

@@ -1,0 +1,13 @@
+// The program-wide objects: they exist before the main window and until the process ends.
+#include "app/SessionLog.h"
+#include "app/SessionSettings.h"
+
+SessionSettings& Settings() {
+  static SessionSettings settings;
+  return settings;
+}
+
+SessionLog& Log() {
+  static SessionLog log;
+  return log;
+}

@@ -1,0 +1,51 @@
+#include "app/SessionLog.h"
+
+namespace {
+bool FileExists(const std::string& path) {
+  std::FILE* f = std::fopen(path.c_str(), "rb");
+  if (!f) return false;
+  std::fclose(f);
+  return true;
+}
+}  // namespace
+
+SessionLog::Outcome SessionLog::StartOrClose(LogQuestions& questions) {
+  if (enabled_) {
+    enabled_ = false;
+    Close();
+    return Outcome::Closed;
+  }
+  enabled_ = true;
+  // Binary mode with CR LF written here gives the same bytes on every platform.
+  if (!FileExists(path_)) {
+    file_ = std::fopen(path_.c_str(), "wb");
+  } else if (questions.AskContinueExisting()) {
+    file_ = std::fopen(path_.c_str(), "r+b");
+    if (file_) std::fseek(file_, 0, SEEK_END);
+  } else {
+    file_ = std::fopen(path_.c_str(), "wb");
+  }
+  if (!file_) {
+    enabled_ = false;
+    questions.ReportOpenError(path_);
+    return Outcome::Failed;
+  }
+  return Outcome::Started;
+}
+
+void SessionLog::Close() {
+  enabled_ = false;
+  if (file_) {
+    std::fclose(file_);
+    file_ = nullptr;
+  }
+}
+
+void SessionLog::Write(std::string_view text) {
+  if (!enabled_ || !file_) return;
+  for (char c : text) {
+    if (c == '\n') std::fputc('\r', file_);
+    std::fputc(c, file_);
+  }
+  std::fflush(file_);
+}
