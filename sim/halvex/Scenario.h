@@ -14,7 +14,8 @@ namespace halvexsim {
 // fault (none, gone, never-ready, no-identification, wrong-identification,
 // no-block-size, no-reply, send-error, receive-error), blocksize, delay (ms),
 // powerup (1: identification waiting), clock (start value), tick (simulated
-// ms per clock reading), card (0: no card).
+// ms per clock reading), card (0: no card). An empty line gives a ready
+// reader with firmware 2.28 at 0x300.
 struct Scenario {
     bool cardFitted = true;
     CardConfig card;
