@@ -28,7 +28,8 @@ class PortNumberDialog : public Dialog {
 
   bool OnInitDialog() override {
     HWND list = Item(IDC_PORT_LIST);
-    for (const char* entry : kPortEntries) SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
+    for (const char* entry : kPortEntries)
+      SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
     EnableWindow(list, TRUE);
     SendMessageA(list, CB_SETCURSEL, Settings().ptn, 0);
     return true;

@@ -12,8 +12,8 @@ extern "C" {
 using CtInitFn = signed char CTAPI_CALL(unsigned short ctn, unsigned short pn);
 using CtCloseFn = signed char CTAPI_CALL(unsigned short ctn);
 using CtDataFn = signed char CTAPI_CALL(unsigned short ctn, unsigned char* dad, unsigned char* sad,
-                                        unsigned short lenc, unsigned char* command,
-                                        unsigned short* lenr, unsigned char* response);
+                                        unsigned short lenc, unsigned char* command, unsigned short* lenr,
+                                        unsigned char* response);
 using CtVersionFn = signed char CTAPI_CALL(char* buffer, int selector);
 }
 

@@ -14,8 +14,8 @@ CtExchangeResult ExchangeCommand(const CtDriver& driver, std::uint16_t ctn, std:
   // CT_data takes the command through a non-const pointer; give it a copy it may scribble on.
   std::vector<std::uint8_t> commandCopy(command.begin(), command.end());
   unsigned short lenr = capacity;
-  const int rc = driver.data(ctn, &dad, &sad, static_cast<unsigned short>(command.size()),
-                             commandCopy.data(), &lenr, response.data());
+  const int rc = driver.data(ctn, &dad, &sad, static_cast<unsigned short>(command.size()), commandCopy.data(),
+                             &lenr, response.data());
   return {rc, std::min<std::size_t>(lenr, capacity)};
 }
 

@@ -11,8 +11,8 @@ constexpr size_t VersionTextMax = 11;
 
 // The version text with its dots taken out, as it fits the 12-byte buffer.
 struct VersionText {
-    char chars[VersionTextMax + 1] = {};
-    size_t length = 0;
+  char chars[VersionTextMax + 1] = {};
+  size_t length = 0;
 };
 
 // Walks the elements of a read reply (tag, length, value) from byte 3 on and

@@ -26,9 +26,9 @@ bool FrameWindow::Create(const FrameParams& p) {
   if (!RegisterFrameClass(p.iconId)) return false;
   HINSTANCE instance = GetModuleHandleA(nullptr);
   HMENU menu = p.menuId ? LoadMenuA(instance, MAKEINTRESOURCEA(p.menuId)) : nullptr;
-  HWND hwnd = CreateWindowExA(0, kClassName, p.title.c_str(), p.style, p.rect.left, p.rect.top,
-                              p.rect.right - p.rect.left, p.rect.bottom - p.rect.top, nullptr, menu,
-                              instance, this);
+  HWND hwnd =
+      CreateWindowExA(0, kClassName, p.title.c_str(), p.style, p.rect.left, p.rect.top,
+                      p.rect.right - p.rect.left, p.rect.bottom - p.rect.top, nullptr, menu, instance, this);
   if (!hwnd && menu) DestroyMenu(menu);
   return hwnd != nullptr;
 }
@@ -73,6 +73,7 @@ void FrameWindow::UpdateMenuItems(HMENU popup) const {
   for (int i = 0; i < count; ++i) {
     const UINT id = GetMenuItemID(popup, i);
     if (id == static_cast<UINT>(-1) || id == 0) continue;  // a sub-menu or a separator
-    EnableMenuItem(popup, static_cast<UINT>(i), MF_BYPOSITION | (HasCommandHandler(id) ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(popup, static_cast<UINT>(i),
+                   MF_BYPOSITION | (HasCommandHandler(id) ? MF_ENABLED : MF_GRAYED));
   }
 }

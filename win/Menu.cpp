@@ -11,6 +11,7 @@ UINT PopupItemId(HWND window, int popup, int position) {
 
 std::string PopupItemLabel(HWND window, int popup, int position) {
   char label[256] = {};
-  GetMenuStringA(GetSubMenu(GetMenu(window), popup), static_cast<UINT>(position), label, sizeof label, MF_BYPOSITION);
+  GetMenuStringA(GetSubMenu(GetMenu(window), popup), static_cast<UINT>(position), label, sizeof label,
+                 MF_BYPOSITION);
   return label;
 }

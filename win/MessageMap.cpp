@@ -12,7 +12,9 @@ const MessageEntry* MessageTarget::Find(UINT message, WPARAM wParam) const {
   return it == table.end() ? nullptr : &*it;
 }
 
-bool MessageTarget::HasCommandHandler(UINT id) const { return Find(WM_COMMAND, MAKEWPARAM(id, 0)) != nullptr; }
+bool MessageTarget::HasCommandHandler(UINT id) const {
+  return Find(WM_COMMAND, MAKEWPARAM(id, 0)) != nullptr;
+}
 
 bool MessageTarget::Dispatch(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   const MessageEntry* entry = Find(message, wParam);

@@ -9,9 +9,9 @@
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
 
 extern "C" int32_t WINAPI CheckFirmWare() {
-    // One link for the whole process: the shadow control byte carries over.
-    static halvex::ReaderLink link(halvex::ProcessPort());
-    return halvex::CheckFirmWare(link);
+  // One link for the whole process: the shadow control byte carries over.
+  static halvex::ReaderLink link(halvex::ProcessPort());
+  return halvex::CheckFirmWare(link);
 }
 
 // Kept for installers that still call it on unload.

@@ -17,10 +17,10 @@ namespace halvexsim {
 // ms per clock reading), card (0: no card). An empty line gives a ready
 // reader with firmware 2.28 at 0x300.
 struct Scenario {
-    bool cardFitted = true;
-    CardConfig card;
-    uint32_t clockStart = 0;
-    uint32_t msPerTickRead = 1;
+  bool cardFitted = true;
+  CardConfig card;
+  uint32_t clockStart = 0;
+  uint32_t msPerTickRead = 1;
 };
 
 // Nothing when a setting is unknown or malformed.

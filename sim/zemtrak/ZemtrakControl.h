@@ -6,8 +6,8 @@
 extern "C" {
 // dad, sad and reportedLength: -1 leaves them as the simulation would (addresses untouched,
 // lenr = responseLength).
-using ZemtrakSimQueueAnswerFn = void(int rc, const unsigned char* response, unsigned responseLength,
-                                     int dad, int sad, int reportedLength);
+using ZemtrakSimQueueAnswerFn = void(int rc, const unsigned char* response, unsigned responseLength, int dad,
+                                     int sad, int reportedLength);
 // A null text restores the default; otherwise length bytes (at most 120) are written as they are.
 using ZemtrakSimSetVersionFn = void(const char* text, unsigned length);
 // Copies the last command sent (at most capacity bytes) and returns its length, or -1 if none.

@@ -32,8 +32,8 @@ signed char CTAPI_CALL CT_version(char* buffer, int selector) {
   return 0;
 }
 
-void ZemtrakSimQueueAnswer(int rc, const unsigned char* response, unsigned responseLength, int dad,
-                           int sad, int reportedLength) {
+void ZemtrakSimQueueAnswer(int rc, const unsigned char* response, unsigned responseLength, int dad, int sad,
+                           int reportedLength) {
   sim::ScriptedAnswer answer;
   answer.rc = rc;
   if (response) answer.response.assign(response, response + responseLength);

@@ -1,6 +1,6 @@
-#include "app/Banner.h"
-
 #include <gtest/gtest.h>
+
+#include "app/Banner.h"
 
 TEST(BannerLines, ShowTheDriverVersion) {
   const auto lines = BannerLines("2.4.1");

@@ -1,6 +1,6 @@
-#include "app/LogPath.h"
-
 #include <gtest/gtest.h>
+
+#include "app/LogPath.h"
 
 TEST(BuildLogPath, FromTheStartDirectory) {
   const struct {

@@ -84,8 +84,8 @@ TEST_F(MainFrameTest, MenuLabelsAndCommandsByPosition) {
     const char* label;
     UINT id;
   } items[] = {
-      {0, 0, "CT &Number", ID_CT_NUMBER}, {0, 1, "&Port Number", ID_PORT_NUMBER},
-      {1, 0, "CT - &BCS", ID_CT_BCS},     {1, 1, "Te&st CT", ID_TEST_CT},
+      {0, 0, "CT &Number", ID_CT_NUMBER},     {0, 1, "&Port Number", ID_PORT_NUMBER},
+      {1, 0, "CT - &BCS", ID_CT_BCS},         {1, 1, "Te&st CT", ID_TEST_CT},
       {1, 2, "Start &Log-File", ID_LOG_FILE},
   };
   for (const auto& item : items) {
@@ -146,7 +146,8 @@ TEST_F(MainFrameTest, CtNumberDialogTakesOverOrRefusesTheField) {
   const struct {
     const char* text;
     int button;
-  } refused[] = {{"70000", IDOK}, {"65536", IDCANCEL}, {"", IDOK}, {"", IDCANCEL}, {"-1", IDOK}, {"x", IDCANCEL}};
+  } refused[] = {{"70000", IDOK}, {"65536", IDCANCEL}, {"", IDOK},
+                 {"", IDCANCEL},  {"-1", IDOK},        {"x", IDCANCEL}};
   for (const auto& r : refused) {
     press(r.text, r.button);
     EXPECT_EQ(Settings().ctn, 7) << r.text;
@@ -185,7 +186,8 @@ TEST_F(MainFrameTest, PortNumberDialogSetsPtnAtOnce) {
   HWND dialog = Dialog("Port Number");
   ASSERT_NE(dialog, nullptr);
   HWND list = GetDlgItem(dialog, IDC_PORT_LIST);
-  const char* entries[] = {" 0 (auto)", " 1 (300)", " 2 (320)", " 3 (340)", " 4 (360)", " 5 (380)", " 6 (3A0)", " 7 (3C0)"};
+  const char* entries[] = {" 0 (auto)", " 1 (300)", " 2 (320)", " 3 (340)",
+                           " 4 (360)",  " 5 (380)", " 6 (3A0)", " 7 (3C0)"};
   ASSERT_EQ(SendMessageA(list, CB_GETCOUNT, 0, 0), 8);
   for (int i = 0; i < 8; ++i) {
     char entry[32] = {};

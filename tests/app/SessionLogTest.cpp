@@ -1,5 +1,3 @@
-#include "app/SessionLog.h"
-
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -7,6 +5,8 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+
+#include "app/SessionLog.h"
 
 namespace fs = std::filesystem;
 

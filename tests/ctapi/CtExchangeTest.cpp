@@ -1,10 +1,10 @@
-#include "ctapi/CtExchange.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
+
+#include "ctapi/CtExchange.h"
 
 namespace {
 
@@ -17,8 +17,9 @@ struct FakeDriver {
   static inline std::vector<char> versionBytes;  // written as they are, no NUL added
   static inline int versionCalls = 0;
 
-  static signed char CTAPI_CALL Data(unsigned short, unsigned char* dad, unsigned char* sad, unsigned short lenc,
-                                     unsigned char* command, unsigned short* lenr, unsigned char* response) {
+  static signed char CTAPI_CALL Data(unsigned short, unsigned char* dad, unsigned char* sad,
+                                     unsigned short lenc, unsigned char* command, unsigned short* lenr,
+                                     unsigned char* response) {
     seenCapacity = *lenr;
     seenCommand.assign(command, command + lenc);
     std::memcpy(response, answer.data(), std::min<std::size_t>(answer.size(), *lenr));

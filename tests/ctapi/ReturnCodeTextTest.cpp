@@ -1,13 +1,13 @@
-#include "ctapi/ReturnCodeText.h"
-
 #include <gtest/gtest.h>
+
+#include "ctapi/ReturnCodeText.h"
 
 TEST(ReturnCodeText, TableCodesGiveTheirTextWithTrailingBlank) {
   const struct {
     int code;
     const char* text;
   } cases[] = {
-      {-1, "-1 (ERR_INVALID) "}, {-8, "-8 (ERR_CT) "},         {-10, "-10 (ERR_TRANS) "},
+      {-1, "-1 (ERR_INVALID) "},  {-8, "-8 (ERR_CT) "},       {-10, "-10 (ERR_TRANS) "},
       {-11, "-11 (ERR_MEMORY) "}, {-128, "-128 (ERR_HTSI) "},
   };
   for (const auto& c : cases) {

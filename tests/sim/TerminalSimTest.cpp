@@ -1,8 +1,8 @@
-#include "sim/zemtrak/TerminalSim.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
+
+#include "sim/zemtrak/TerminalSim.h"
 
 namespace {
 
@@ -13,7 +13,8 @@ struct Answer {
   std::uint16_t lenr;
 };
 
-Answer Send(sim::TerminalSim& t, std::uint16_t ctn, std::vector<std::uint8_t> command, std::uint16_t capacity = 256) {
+Answer Send(sim::TerminalSim& t, std::uint16_t ctn, std::vector<std::uint8_t> command,
+            std::uint16_t capacity = 256) {
   std::uint8_t dad = 1, sad = 2;
   std::uint16_t lenr = capacity;
   std::vector<std::uint8_t> response(capacity);

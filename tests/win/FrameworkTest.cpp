@@ -131,7 +131,9 @@ const MessageEntry ProbeFrame::kMessages[] = {
 };
 std::span<const MessageEntry> ProbeFrame::MessageTable() const { return kMessages; }
 
-bool Grayed(HMENU popup, int position) { return (GetMenuState(popup, position, MF_BYPOSITION) & MF_GRAYED) != 0; }
+bool Grayed(HMENU popup, int position) {
+  return (GetMenuState(popup, position, MF_BYPOSITION) & MF_GRAYED) != 0;
+}
 
 }  // namespace
 
