@@ -13,6 +13,7 @@ done
 
 ctest --preset native -j "$jobs"
 ctest --preset fuzz
+ctest --preset windows-x86
 
 # One virtual display and one Wine server for the whole Windows pass; the server is stopped at the
 # end so nothing is left running.
