@@ -53,7 +53,8 @@ LRESULT FrameWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (Dispatch(message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_INITMENUPOPUP:
-      UpdateMenuItems(reinterpret_cast<HMENU>(wParam));
+      // The window menu (Alt+Space) keeps its own items: only the program's menus are greyed.
+      if (!HIWORD(lParam)) UpdateMenuItems(reinterpret_cast<HMENU>(wParam));
       return 0;
     case WM_NCDESTROY: {
       // The frame is the program's main window: its end is the end of the message loop.

@@ -125,6 +125,8 @@ TEST_F(MainFrameTest, CtNumberDialogTakesOverOrRefusesTheField) {
   HWND field = GetDlgItem(dialog, IDC_CT_NUMBER_FIELD);
   EXPECT_EQ(SendMessageA(field, EM_GETLIMITTEXT, 0, 0), 5);
   EXPECT_NE(GetWindowLongA(field, GWL_STYLE) & ES_NUMBER, 0);
+  SendMessageA(field, WM_CHAR, 'a', 0);
+  EXPECT_EQ(SendMessageA(field, WM_GETTEXTLENGTH, 0, 0), 1) << "a letter cannot be typed";
 
   auto text = [&] {
     char buffer[16] = {};

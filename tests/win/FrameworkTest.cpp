@@ -160,6 +160,11 @@ TEST(FrameWindow, GreysEveryItemWithoutAHandlerWhenItsPopupOpens) {
   SetPopupItem(hwnd, 0, 0, "CT &Number", ID_CT_NUMBER);
   SendMessageA(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(config), 0);
   EXPECT_FALSE(Grayed(config, 0));
+
+  HMENU windowMenu = GetSystemMenu(hwnd, FALSE);
+  ASSERT_NE(windowMenu, nullptr);
+  SendMessageA(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu), MAKELPARAM(0, TRUE));
+  EXPECT_FALSE(GetMenuState(windowMenu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED) << "the window menu is left alone";
   DestroyWindow(hwnd);
   Pump();
 }
