@@ -108,6 +108,20 @@ TEST_F(MainFrameTest, BannerShowsTheDriverVersionOnEveryPaint) {
   EXPECT_EQ(frame_->LastBanner()[0], "Tovamic Test Program  V1.67-W32");
   EXPECT_EQ(frame_->LastBanner()[1], "Tovamic DLL SIM 9.9");
 
+  // Each pair shows the exclusive-or of its two bitmaps: the drawing, not either half of it.
+  HDC dc = GetDC(hwnd_);
+  const struct {
+    int x, y;
+    COLORREF colour;
+  } pixels[] = {
+      {60 + 2, 20 + 2, RGB(205, 225, 245)},    // sky behind the terminal
+      {60 + 38, 20 + 26, RGB(90, 200, 140)},   // the terminal's display
+      {60 + 225, 20 + 40, RGB(225, 180, 60)},  // the card's contacts
+      {65 + 2, 90 + 2, RGB(20, 40, 90)},       // the title strip over the lower part
+  };
+  for (const auto& p : pixels) EXPECT_EQ(GetPixel(dc, p.x, p.y), p.colour) << p.x << "," << p.y;
+  ReleaseDC(hwnd_, dc);
+
   sim_.SetVersion(std::string(120, 'N'));  // no terminating NUL
   InvalidateRect(hwnd_, nullptr, TRUE);
   UpdateWindow(hwnd_);

@@ -164,7 +164,8 @@ TEST(FrameWindow, GreysEveryItemWithoutAHandlerWhenItsPopupOpens) {
   HMENU windowMenu = GetSystemMenu(hwnd, FALSE);
   ASSERT_NE(windowMenu, nullptr);
   SendMessageA(hwnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(windowMenu), MAKELPARAM(0, TRUE));
-  EXPECT_FALSE(GetMenuState(windowMenu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED) << "the window menu is left alone";
+  EXPECT_FALSE(GetMenuState(windowMenu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED)
+      << "the window menu is left alone";
   DestroyWindow(hwnd);
   Pump();
 }
