@@ -28,7 +28,6 @@ class Dialog : public Window, public MessageTarget {
   virtual void OnDestroy() {}
 
   void Close();
-  bool IsModeless() const { return modeless_; }
 
  private:
   static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);

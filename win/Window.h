@@ -10,7 +10,6 @@ class Window {
   HWND Item(int id) const { return GetDlgItem(hwnd_, id); }
   void SetItemText(int id, const std::string& text) const { SetDlgItemTextA(hwnd_, id, text.c_str()); }
   std::string ItemText(int id, int maxLength = 1024) const;
-  void EnableItem(int id, bool enable) const { EnableWindow(Item(id), enable); }
   void FocusItem(int id) const { SetFocus(Item(id)); }
   void Invalidate() const { InvalidateRect(hwnd_, nullptr, TRUE); }
 
