@@ -11,6 +11,7 @@
 #include "app/SessionLog.h"
 #include "app/SessionSettings.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/ScriptedPrompt.h"
 #include "tests/support/ZemtrakSim.h"
 #include "win/Menu.h"
@@ -18,14 +19,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-}
 
 class MainFrameTest : public ::testing::Test {
  protected:
@@ -39,7 +32,7 @@ class MainFrameTest : public ::testing::Test {
   void TearDown() override {
     if (IsWindow(hwnd_)) SendMessageA(hwnd_, WM_CLOSE, 0, 0);
     frame_.reset();
-    Pump();
+    PumpMessages();
     Log().Close();
   }
 
@@ -189,7 +182,7 @@ TEST_F(MainFrameTest, CtNumberEscapeAndEnter) {
   EXPECT_EQ(Settings().ctn, 44);
   EXPECT_TRUE(IsWindow(dialog));
   SendMessageA(dialog, WM_CLOSE, 0, 0);  // the close box posts IDCANCEL, like Escape
-  Pump();
+  PumpMessages();
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(PopupItemId(hwnd_, 0, 0), static_cast<UINT>(ID_CT_NUMBER));
 }
@@ -228,7 +221,7 @@ TEST_F(MainFrameTest, PortNumberEnterClosesAndGivesTheItemBack) {
   HWND dialog = Dialog("Port Number");
   ASSERT_NE(dialog, nullptr);
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
-  Pump();
+  PumpMessages();
   EXPECT_FALSE(IsWindow(dialog)) << "destroyed, not hidden";
   EXPECT_EQ(PopupItemId(hwnd_, 0, 1), static_cast<UINT>(ID_PORT_NUMBER));
 }
@@ -240,7 +233,7 @@ TEST_F(MainFrameTest, ClosingTheMainWindowTakesOpenDialogsAlong) {
   HWND port = Dialog("Port Number");
   ASSERT_TRUE(ct && port);
   SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(ID_EXIT, 0), 0);
-  Pump();
+  PumpMessages();
   EXPECT_FALSE(IsWindow(hwnd_));
   EXPECT_FALSE(IsWindow(ct));
   EXPECT_FALSE(IsWindow(port));
@@ -318,7 +311,7 @@ TEST_F(MainFrameLogTest, ExitWithTheLogOpenClosesItAndAsksNothing) {
   Command(ID_LOG_FILE);
   Log().Write("last line\n");
   Command(ID_EXIT);
-  Pump();
+  PumpMessages();
   EXPECT_FALSE(IsWindow(hwnd_));
   EXPECT_FALSE(Log().Enabled());
   EXPECT_FALSE(Log().IsOpen());

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "resources/ResourceIds.h"
+#include "tests/support/MessagePump.h"
 #include "win/Dialog.h"
 #include "win/FrameWindow.h"
 #include "win/Menu.h"
@@ -58,22 +59,22 @@ class ModalProbe : public Dialog {
 const MessageEntry ModalProbe::kMessages[] = {OnCommand(IDOK, &ModalProbe::OnOk)};
 std::span<const MessageEntry> ModalProbe::MessageTable() const { return kMessages; }
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (Dialog::PreTranslate(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+// Opens a modeless probe; it owns itself from then on.
+HWND OpenProbe(Events& events) {
+  auto* dialog = new ProbeDialog(events);
+  if (!dialog->CreateModeless(nullptr)) {
+    delete dialog;
+    return nullptr;
   }
+  return dialog->Handle();
 }
 
 }  // namespace
 
 TEST(Dialog, ModelessDispatchesNotificationsThroughItsTable) {
   Events events;
-  auto* dialog = new ProbeDialog(events);
-  ASSERT_TRUE(dialog->CreateModeless(nullptr));
-  HWND hwnd = dialog->Handle();
+  HWND hwnd = OpenProbe(events);
+  ASSERT_NE(hwnd, nullptr);
   EXPECT_TRUE(IsWindowVisible(hwnd));
   HWND list = GetDlgItem(hwnd, IDC_PORT_LIST);
   SendMessageA(hwnd, WM_COMMAND, MAKEWPARAM(IDC_PORT_LIST, CBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
@@ -87,23 +88,21 @@ TEST(Dialog, ModelessDispatchesNotificationsThroughItsTable) {
 
 TEST(Dialog, EnterInAModelessDialogWithoutOkClosesItForReal) {
   Events events;
-  auto* dialog = new ProbeDialog(events);
-  ASSERT_TRUE(dialog->CreateModeless(nullptr));
-  HWND hwnd = dialog->Handle();
+  HWND hwnd = OpenProbe(events);
+  ASSERT_NE(hwnd, nullptr);
   MSG enter{hwnd, WM_KEYDOWN, VK_RETURN, 0, 0, {}};
   EXPECT_TRUE(Dialog::PreTranslate(enter)) << "the dialog gets its keyboard input";
-  Pump();
+  PumpMessages();
   EXPECT_TRUE(events.destroyed) << "never merely hidden";
   EXPECT_FALSE(IsWindow(hwnd));
 }
 
 TEST(Dialog, CloseBoxOfAModelessDialogDestroysIt) {
   Events events;
-  auto* dialog = new ProbeDialog(events);
-  ASSERT_TRUE(dialog->CreateModeless(nullptr));
-  HWND hwnd = dialog->Handle();
+  HWND hwnd = OpenProbe(events);
+  ASSERT_NE(hwnd, nullptr);
   SendMessageA(hwnd, WM_CLOSE, 0, 0);  // posts IDCANCEL
-  Pump();
+  PumpMessages();
   EXPECT_TRUE(events.deleted);
   EXPECT_FALSE(IsWindow(hwnd));
 }
@@ -167,5 +166,5 @@ TEST(FrameWindow, GreysEveryItemWithoutAHandlerWhenItsPopupOpens) {
   EXPECT_FALSE(GetMenuState(windowMenu, SC_CLOSE, MF_BYCOMMAND) & MF_GRAYED)
       << "the window menu is left alone";
   DestroyWindow(hwnd);
-  Pump();
+  PumpMessages();
 }
