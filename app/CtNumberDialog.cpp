@@ -2,19 +2,18 @@
 
 #include "app/ConfigDialogs.h"
 #include "app/CtNumberInput.h"
+#include "app/MenuOwnedDialog.h"
 #include "app/SessionSettings.h"
 #include "resources/ResourceIds.h"
-#include "win/Dialog.h"
-#include "win/Menu.h"
 
 namespace {
 
 // CTn as written when the dialog was last opened; put back when the field is refused.
 std::string rememberedText;
 
-class CtNumberDialog : public Dialog {
+class CtNumberDialog : public MenuOwnedDialog {
  public:
-  explicit CtNumberDialog(HWND mainWindow) : Dialog(IDD_CT_NUMBER), mainWindow_(mainWindow) {}
+  explicit CtNumberDialog(HWND mainWindow) : MenuOwnedDialog(IDD_CT_NUMBER, mainWindow, kCtNumberItems) {}
 
  private:
   bool OnInitDialog() override {
@@ -31,11 +30,6 @@ class CtNumberDialog : public Dialog {
     if (TakeOverField()) Close();
   }
 
-  void OnDestroy() override {
-    SetPopupItem(mainWindow_, 0, 0, "CT &Number", ID_CT_NUMBER);
-    RedrawMenuBar(mainWindow_);
-  }
-
   bool TakeOverField() {
     const auto number = ParseCtNumber(ItemText(IDC_CT_NUMBER_FIELD, kCtNumberFieldLength));
     if (!number) {
@@ -47,13 +41,10 @@ class CtNumberDialog : public Dialog {
     Invalidate();
     return true;
   }
-
-  HWND mainWindow_;
 };
 
 }  // namespace
 
 void OpenCtNumberDialog(HWND mainWindow) {
-  auto* dialog = new CtNumberDialog(mainWindow);
-  if (!dialog->CreateModeless(mainWindow)) delete dialog;
+  MenuOwnedDialog::Open(std::make_unique<CtNumberDialog>(mainWindow));
 }

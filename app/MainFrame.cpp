@@ -99,17 +99,9 @@ void MainFrame::OnClose() {
   DestroyWindow(hwnd_);
 }
 
-void MainFrame::OnCtNumber() {
-  SetPopupItem(hwnd_, 0, 0, "CT &Number", ID_INERT);
-  RedrawMenuBar(hwnd_);
-  OpenCtNumberDialog(hwnd_);
-}
+void MainFrame::OnCtNumber() { OpenCtNumberDialog(hwnd_); }
 
-void MainFrame::OnPortNumber() {
-  SetPopupItem(hwnd_, 0, 1, "&Port Number", ID_INERT);
-  RedrawMenuBar(hwnd_);
-  OpenPortNumberDialog(hwnd_);
-}
+void MainFrame::OnPortNumber() { OpenPortNumberDialog(hwnd_); }
 
 void MainFrame::OnLogFile() {
   MenuLogQuestions questions(hwnd_);

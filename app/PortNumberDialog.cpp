@@ -1,10 +1,9 @@
 #include <array>
 
 #include "app/ConfigDialogs.h"
+#include "app/MenuOwnedDialog.h"
 #include "app/SessionSettings.h"
 #include "resources/ResourceIds.h"
-#include "win/Dialog.h"
-#include "win/Menu.h"
 
 namespace {
 
@@ -12,9 +11,10 @@ constexpr std::array kPortEntries{" 0 (auto)", " 1 (300)", " 2 (320)", " 3 (340)
                                   " 4 (360)",  " 5 (380)", " 6 (3A0)", " 7 (3C0)"};
 
 // No OK button: Enter closes it like Close, through the dialog's own close handling.
-class PortNumberDialog : public Dialog {
+class PortNumberDialog : public MenuOwnedDialog {
  public:
-  explicit PortNumberDialog(HWND mainWindow) : Dialog(IDD_PORT_NUMBER), mainWindow_(mainWindow) {}
+  explicit PortNumberDialog(HWND mainWindow)
+      : MenuOwnedDialog(IDD_PORT_NUMBER, mainWindow, kPortNumberItems) {}
 
  private:
   static const MessageEntry kMessages[];
@@ -34,13 +34,6 @@ class PortNumberDialog : public Dialog {
     SendMessageA(list, CB_SETCURSEL, Settings().ptn, 0);
     return true;
   }
-
-  void OnDestroy() override {
-    SetPopupItem(mainWindow_, 0, 1, "&Port Number", ID_PORT_NUMBER);
-    RedrawMenuBar(mainWindow_);
-  }
-
-  HWND mainWindow_;
 };
 
 const MessageEntry PortNumberDialog::kMessages[] = {
@@ -52,6 +45,5 @@ std::span<const MessageEntry> PortNumberDialog::MessageTable() const { return kM
 }  // namespace
 
 void OpenPortNumberDialog(HWND mainWindow) {
-  auto* dialog = new PortNumberDialog(mainWindow);
-  if (!dialog->CreateModeless(mainWindow)) delete dialog;
+  MenuOwnedDialog::Open(std::make_unique<PortNumberDialog>(mainWindow));
 }

@@ -1,11 +1,13 @@
 #include "app/SessionLog.h"
 
+#include <filesystem>
+
 namespace {
+// Whether there is a file to ask about, not whether it can be read: a file that exists but cannot be
+// read must not be emptied without the question.
 bool FileExists(const std::string& path) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  std::fclose(f);
-  return true;
+  std::error_code error;
+  return std::filesystem::exists(path, error);
 }
 }  // namespace
 

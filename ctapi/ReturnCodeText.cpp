@@ -19,3 +19,8 @@ std::optional<std::string_view> ReturnCodeText(int code) {
   if (it == kTexts.end()) return std::nullopt;
   return it->second;
 }
+
+std::string DriverErrorText(int code, std::string_view fallbackPrefix) {
+  if (const auto text = ReturnCodeText(code)) return std::string(*text);
+  return std::string(fallbackPrefix) + std::to_string(code);
+}

@@ -19,3 +19,6 @@
 #define ID_LOG_FILE 40009
 // Has no handler anywhere, so an item carrying it shows disabled.
 #define ID_INERT 2048
+
+#include "resources/BcsIds.h"
+#include "resources/ConsoleIds.h"

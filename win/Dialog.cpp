@@ -64,11 +64,15 @@ INT_PTR CALLBACK Dialog::Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     self = reinterpret_cast<Dialog*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   }
   if (!self) return FALSE;
+  ++self->activeCalls_;
+  INT_PTR handled = FALSE;
   try {
-    return self->HandleMessage(message, wParam, lParam);
+    handled = self->HandleMessage(message, wParam, lParam);
   } catch (...) {
-    return FALSE;
+    handled = FALSE;
   }
+  if (--self->activeCalls_ == 0 && self->windowGone_ && self->modeless_) delete self;
+  return handled;
 }
 
 INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -76,7 +80,7 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
   LRESULT result = 0;
   if (Dispatch(message, wParam, lParam, result)) {
-    SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+    if (hwnd_) SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
     return TRUE;
   }
   switch (message) {
@@ -99,7 +103,7 @@ INT_PTR Dialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       auto& dialogs = ModelessDialogs();
       dialogs.erase(std::remove(dialogs.begin(), dialogs.end(), hwnd_), dialogs.end());
       hwnd_ = nullptr;
-      if (modeless_) delete this;
+      windowGone_ = true;
       return TRUE;
     }
     default:

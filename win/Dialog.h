@@ -35,4 +35,8 @@ class Dialog : public Window, public MessageTarget {
 
   int templateId_;
   bool modeless_ = false;
+  // A handler may close its own dialog: the window goes at once, but the object must outlive the
+  // handlers still running on it, so a modeless dialog is deleted when the outermost call unwinds.
+  int activeCalls_ = 0;
+  bool windowGone_ = false;
 };

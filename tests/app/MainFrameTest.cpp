@@ -8,6 +8,7 @@
 
 #include "app/LogPath.h"
 #include "app/MainFrame.h"
+#include "app/MenuOwnedDialog.h"
 #include "app/SessionLog.h"
 #include "app/SessionSettings.h"
 #include "resources/ResourceIds.h"
@@ -317,4 +318,16 @@ TEST_F(MainFrameLogTest, ExitWithTheLogOpenClosesItAndAsksNothing) {
   EXPECT_FALSE(Log().IsOpen());
   EXPECT_TRUE(prompt_.Messages().empty());
   EXPECT_EQ(Contents(), "last line\r\n");
+}
+
+// A window that cannot be created gives its menu items back at once.
+TEST_F(MainFrameTest, MenuItemsComeBackWhenTheirDialogCannotBeCreated) {
+  constexpr int kNoSuchTemplate = 9999;
+  for (MenuItems items : {MenuItems(kCtNumberItems), MenuItems(kPortNumberItems), MenuItems(kPanelItems)}) {
+    EXPECT_FALSE(MenuOwnedDialog::Open(std::make_unique<MenuOwnedDialog>(kNoSuchTemplate, hwnd_, items)));
+    for (const MenuItemSpec& item : items) {
+      EXPECT_EQ(PopupItemId(hwnd_, item.popup, item.position), item.id) << item.label;
+      EXPECT_EQ(PopupItemLabel(hwnd_, item.popup, item.position), item.label);
+    }
+  }
 }

@@ -121,3 +121,23 @@ TEST_F(SessionLogTest, CloseAtProgramEndClosesTheFileAndClearsTheFlag) {
   EXPECT_FALSE(log_.IsOpen());
   EXPECT_EQ(Contents(), "line\r\n");
 }
+
+#ifdef _WIN32
+#include <windows.h>
+
+// Another program holds KELVAN.LOG so that it may be written but not read: the file is still
+// there, so the user is asked, and Yes must not empty it.
+TEST_F(SessionLogTest, ExistingFileThatCannotBeReadIsAskedAboutAndKept) {
+  { std::ofstream(log_.Path(), std::ios::binary) << "old line\r\n"; }
+  HANDLE holder = CreateFileA(log_.Path().c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  Questions q;
+  q.answers = {true};
+  EXPECT_EQ(log_.StartOrClose(q), SessionLog::Outcome::Failed);
+  EXPECT_EQ(q.asked, 1);
+  EXPECT_EQ(q.errors.size(), 1u);
+  CloseHandle(holder);
+  EXPECT_EQ(Contents(), "old line\r\n");
+}
+#endif

@@ -28,3 +28,9 @@ TEST(ReturnCodeText, ZeroAndPositiveCodesAreSuccess) {
   EXPECT_FALSE(IsCtSuccess(-1));
   EXPECT_FALSE(IsCtSuccess(-128));
 }
+
+TEST(DriverErrorText, TableTextOrTheCallersPrefixWithTheCode) {
+  EXPECT_EQ(DriverErrorText(-8, "Error CT_init RC-code = "), "-8 (ERR_CT) ");
+  EXPECT_EQ(DriverErrorText(-5, "Error CT_init RC-code = "), "Error CT_init RC-code = -5");
+  EXPECT_EQ(DriverErrorText(-127, "Error CT_close RC-Code = "), "Error CT_close RC-Code = -127");
+}

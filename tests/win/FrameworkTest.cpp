@@ -14,6 +14,7 @@ struct Events {
   int oks = 0;
   bool destroyed = false;
   bool deleted = false;
+  bool aliveAfterClose = false;
 };
 
 // The port number template with a table binding the list and the Close button.
@@ -36,6 +37,26 @@ const MessageEntry ProbeDialog::kMessages[] = {
     OnNotify(IDC_PORT_LIST, CBN_SELCHANGE, &ProbeDialog::OnSelection),
 };
 std::span<const MessageEntry> ProbeDialog::MessageTable() const { return kMessages; }
+
+// Binds the Close button to a handler that closes the dialog itself, as the panels do.
+class SelfClosingProbe : public Dialog {
+ public:
+  explicit SelfClosingProbe(Events& events) : Dialog(IDD_PORT_NUMBER), events_(events) {}
+  ~SelfClosingProbe() override { events_.deleted = true; }
+
+ private:
+  static const MessageEntry kMessages[];
+  std::span<const MessageEntry> MessageTable() const override;
+  void OnCloseButton() {
+    Close();
+    // The dispatch still runs on this object after the handler returns.
+    events_.aliveAfterClose = !events_.deleted;
+  }
+  Events& events_;
+};
+
+const MessageEntry SelfClosingProbe::kMessages[] = {OnCommand(IDCANCEL, &SelfClosingProbe::OnCloseButton)};
+std::span<const MessageEntry> SelfClosingProbe::MessageTable() const { return kMessages; }
 
 // A modal dialog from the CT number template that binds OK itself.
 class ModalProbe : public Dialog {
@@ -83,6 +104,17 @@ TEST(Dialog, ModelessDispatchesNotificationsThroughItsTable) {
   SendMessageA(GetDlgItem(hwnd, IDCANCEL), BM_CLICK, 0, 0);
   EXPECT_TRUE(events.destroyed);
   EXPECT_TRUE(events.deleted) << "a modeless dialog deletes itself";
+  EXPECT_FALSE(IsWindow(hwnd));
+}
+
+TEST(Dialog, HandlerThatClosesItsOwnDialogRunsToItsEndBeforeTheDialogIsDeleted) {
+  Events events;
+  auto* dialog = new SelfClosingProbe(events);
+  ASSERT_TRUE(dialog->CreateModeless(nullptr));
+  HWND hwnd = dialog->Handle();
+  SendMessageA(GetDlgItem(hwnd, IDCANCEL), BM_CLICK, 0, 0);
+  EXPECT_TRUE(events.aliveAfterClose) << "deleted while its handler was still running";
+  EXPECT_TRUE(events.deleted) << "deleted once the dispatch has unwound";
   EXPECT_FALSE(IsWindow(hwnd));
 }
 
