@@ -1,2 +1,2 @@
 #pragma once
-// Resource and control ids of the test console and the command list editor.
+// Resource and control ids of the test console.

@@ -22,3 +22,4 @@
 
 #include "resources/BcsIds.h"
 #include "resources/ConsoleIds.h"
+#include "resources/EditorIds.h"

@@ -1,0 +1,6 @@
+#include "console/CommandLists.h"
+
+CommandLists& ConsoleLists() {
+  static CommandLists lists;
+  return lists;
+}

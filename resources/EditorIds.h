@@ -1,0 +1,2 @@
+#pragma once
+// Resource and control ids of the command list editor.
