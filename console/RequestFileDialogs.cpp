@@ -1,10 +1,34 @@
 #include "console/RequestFileDialogs.h"
 
+#include <fstream>
+#include <iterator>
+
+#include "app/SessionLog.h"
 #include "console/RequestFile.h"
 #include "win/UserPrompt.h"
 
 namespace {
 constexpr const char* kFilter = "*.req |*.req| All Files (*.*) |*.*|";
+
+void ShowOpenError(HWND owner, const std::string& path) {
+  Prompts().Message(owner, "Error during open file: " + path, "Kelvanor", MB_OK | MB_ICONSTOP);
+}
+}  // namespace
+
+RequestLoad OpenRequestFile(HWND owner, CommandLists& lists) {
+  FileRequest request{"Open File", kFilter, "", RequestFileName()};
+  if (!Prompts().AskOpenFile(owner, request)) return RequestLoad::Cancelled;
+  RequestFileName() = request.path;
+  std::ifstream file(request.path, std::ios::binary);
+  if (!file) {
+    ShowOpenError(owner, request.path);
+    return RequestLoad::NotOpened;
+  }
+  Log().Write("File " + request.path + " is open.\n");
+  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  if (!LoadRequestText(bytes, lists))
+    Prompts().Message(owner, "No Space available!", "Kelvanor", MB_OK | MB_ICONSTOP);
+  return RequestLoad::Loaded;
 }
 
 bool SaveRequestFileAs(HWND owner, const EditorLists& lists, int count) {
@@ -12,6 +36,6 @@ bool SaveRequestFileAs(HWND owner, const EditorLists& lists, int count) {
   if (!Prompts().AskSaveFile(owner, request)) return false;
   RequestFileName() = request.path;
   if (WriteRequestFile(request.path, RequestFileText(lists.descriptions, lists.commands, count))) return true;
-  Prompts().Message(owner, "Error during open file: " + request.path, "Kelvanor", MB_OK | MB_ICONSTOP);
+  ShowOpenError(owner, request.path);
   return false;
 }
