@@ -26,7 +26,8 @@ class Reader {
     return static_cast<uint16_t>(low | Byte() << 8);
   }
   std::vector<uint8_t> Block() {
-    const size_t length = std::min<size_t>(Word() & MaxBlock, size_ - pos_);
+    const size_t announced = Word() & MaxBlock;
+    const size_t length = std::min(announced, size_ - pos_);
     std::vector<uint8_t> block(data_ + pos_, data_ + pos_ + length);
     pos_ += length;
     return block;
@@ -67,11 +68,13 @@ CardScript DecodeCardScript(const uint8_t* data, size_t size) {
   s.secondCard = flags & SecondCardFlag;
   s.cardFitted = !(flags & NoCardFlag);
   s.card.base = halvex::CandidateBases[in.Byte() % halvex::CandidateBases.size()];
-  s.card.fault = static_cast<halvexsim::Fault>(in.Byte() % FaultCount);
+  const uint8_t fault = in.Byte();
+  s.card.fault = fault < FaultCount ? static_cast<halvexsim::Fault>(fault) : halvexsim::Fault::None;
   s.clockStart = 0u - in.Word();
-  s.msPerTickRead = 1u + in.Byte() % 64u;
+  s.msPerTickRead = 64u - in.Byte() % 64u;
   if (const uint16_t gone = in.Word()) s.card.goneAfterAccesses = gone;
-  s.messagesBeforeQuit = in.Word();
+  s.messages = in.Byte();
+  s.quitAfterMs = in.Word();
   s.quitExitCode = in.Byte();
   s.card.replyDelayMs = in.Word();
   s.card.statusNoise = in.Byte() & static_cast<uint8_t>(~halvex::status::Mask);
@@ -97,9 +100,10 @@ std::vector<uint8_t> EncodeCardScript(const CardScript& s) {
   out.push_back(static_cast<uint8_t>(base - bases.begin()));
   out.push_back(static_cast<uint8_t>(s.card.fault));
   PutWord(out, 0u - s.clockStart);
-  out.push_back(static_cast<uint8_t>(s.msPerTickRead - 1));
+  out.push_back(static_cast<uint8_t>(64 - s.msPerTickRead));
   PutWord(out, static_cast<uint32_t>(s.card.goneAfterAccesses.value_or(0)));
-  PutWord(out, s.messagesBeforeQuit);
+  out.push_back(s.messages);
+  PutWord(out, s.quitAfterMs);
   out.push_back(s.quitExitCode);
   PutWord(out, s.card.replyDelayMs);
   out.push_back(s.card.statusNoise);

@@ -23,6 +23,9 @@ TEST(FuzzSeedTest, EverySeedGivesItsDocumentedResultWithoutViolations) {
     const auto outcome = halvextest::RunCardScript(halvextest::DecodeCardScript(bytes.data(), bytes.size()));
     EXPECT_EQ(outcome.results, seed.results);
     EXPECT_EQ(outcome.violations, std::vector<std::string>{});
+    if (seed.script.quit) {
+      EXPECT_EQ(outcome.repostedQuits, std::vector<int>{seed.script.quitExitCode});
+    }
   }
 }
 

@@ -1,6 +1,5 @@
 #include "tests/firmware/FuzzSeeds.h"
 
-#include <tuple>
 #include <utility>
 
 namespace halvextest {
@@ -46,10 +45,14 @@ FuzzSeed Seed(std::string name, std::vector<int32_t> results, Change change) {
 std::vector<FuzzSeed> FuzzSeeds() {
   std::vector<FuzzSeed> seeds;
   seeds.push_back(Seed("version-2.28", Honest()));
-  for (const auto& [version, result] : std::vector<std::pair<std::string, int32_t>>{
-           {"2.27", 1}, {"2.01", 1}, {"2.00", 5}, {"3.0", 5}, {"2.28a", 0}}) {
+  struct Version {
+    std::string text;
+    int32_t result;
+  };
+  for (const Version& v :
+       {Version{"2.27", 1}, Version{"2.01", 1}, Version{"2.00", 5}, Version{"3.0", 5}, Version{"2.28a", 0}}) {
     seeds.push_back(
-        Seed("version-" + version, {result}, [&](CardScript& s) { s.card.readReply = ReadReply(version); }));
+        Seed("version-" + v.text, {v.result}, [&](CardScript& s) { s.card.readReply = ReadReply(v.text); }));
   }
   seeds.push_back(Seed("no-version-element", {5}, [](CardScript& s) {
     s.card.readReply = T1Block({0x90, 0x00});
@@ -63,7 +66,6 @@ std::vector<FuzzSeed> FuzzSeeds() {
   }));
   seeds.push_back(Seed("wrong-identification-waiting-passed-over", {0}, [](CardScript& s) {
     s.card.identificationAtPowerUp = true;
-    s.card.fault = Fault::WrongIdentification;
     (*s.card.identification)[4] = 'X';
     s.secondCard = true;
   }));
@@ -73,16 +75,18 @@ std::vector<FuzzSeed> FuzzSeeds() {
     s.msPerTickRead = 64;
   }));
   seeds.push_back(Seed("no-card", {2}, [](CardScript& s) { s.cardFitted = false; }));
-  for (const auto& [name, fault, result] :
-       std::vector<std::tuple<std::string, Fault, int32_t>>{{"gone", Fault::Gone, 2},
-                                                            {"never-ready", Fault::NeverReady, 2},
-                                                            {"no-identification", Fault::NoIdentification, 2},
-                                                            {"no-block-size", Fault::NoBlockSize, 2},
-                                                            {"no-reply", Fault::NoReply, 3},
-                                                            {"receive-error", Fault::ReceiveError, 3},
-                                                            {"send-error", Fault::SendError, 0}}) {
-    seeds.push_back(Seed(name, {result}, [&](CardScript& s) {
-      s.card.fault = fault;
+  struct Failure {
+    const char* name;
+    Fault fault;
+    int32_t result;
+  };
+  for (const Failure& f :
+       {Failure{"gone", Fault::Gone, 2}, Failure{"never-ready", Fault::NeverReady, 2},
+        Failure{"no-identification", Fault::NoIdentification, 2},
+        Failure{"no-block-size", Fault::NoBlockSize, 2}, Failure{"no-reply", Fault::NoReply, 3},
+        Failure{"receive-error", Fault::ReceiveError, 3}, Failure{"send-error", Fault::SendError, 0}}) {
+    seeds.push_back(Seed(f.name, {f.result}, [&](CardScript& s) {
+      s.card.fault = f.fault;
       s.msPerTickRead = 64;
     }));
   }
@@ -99,7 +103,8 @@ std::vector<FuzzSeed> FuzzSeeds() {
   seeds.push_back(Seed("quit-during-a-wait-near-clock-wrap-twice", {0, 0}, [](CardScript& s) {
     s.msPerTickRead = 1;
     s.clockStart = 0u - 700u;
-    s.messagesBeforeQuit = 300;
+    s.messages = 20;
+    s.quitAfterMs = 600;
     s.quit = true;
     s.quitExitCode = 9;
     s.calls = 2;

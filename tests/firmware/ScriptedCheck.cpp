@@ -30,8 +30,8 @@ CheckOutcome RunCardScript(const CardScript& script) {
     }
     bus.AddCard(honest);
   }
-  for (int i = 0; i < script.messagesBeforeQuit; ++i) bus.QueueMessage(i);
-  if (script.quit) bus.QueueQuit(script.quitExitCode);
+  for (int i = 0; i < script.messages; ++i) bus.QueueMessage(i);
+  if (script.quit) bus.QueueQuit(script.quitExitCode, script.quitAfterMs);
 
   CheckedPort port(bus);
   halvex::ReaderLink link(port);
@@ -51,6 +51,7 @@ CheckOutcome RunCardScript(const CardScript& script) {
       outcome.violations.push_back(text);
     }
   }
+  outcome.repostedQuits = bus.RepostedQuits();
   outcome.violations.insert(outcome.violations.begin(), port.Violations().begin(), port.Violations().end());
   return outcome;
 }

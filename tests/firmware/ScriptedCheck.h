@@ -10,6 +10,7 @@ namespace halvextest {
 
 struct CheckOutcome {
   std::vector<int32_t> results;  // one per call
+  std::vector<int> repostedQuits;
   std::vector<std::string> violations;
 };
 
