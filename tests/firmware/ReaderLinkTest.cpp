@@ -448,4 +448,16 @@ TEST(WaitTest, DispatchesOneMessagePerPassAndKeepsAQuitForLater) {
   EXPECT_EQ(quitting.RepostedQuits(), (std::vector<int>{7}));
 }
 
+TEST(WaitTest, MessageArrivingLaterIsTakenByTheWaitRunningThen) {
+  SimBus bus(0xFFFFFF00u);  // the arrival time counts across the clock's wrap
+  bus.QueueQuit(3, 120);
+  ReaderLink link(bus);
+  link.WaitWithMessages(100);
+  EXPECT_EQ(bus.MessagesDispatched(), 0u);
+  link.WaitWithMessages(100);
+  EXPECT_EQ(bus.MessagesDispatched(), 1u);
+  link.RepostPendingQuit();
+  EXPECT_EQ(bus.RepostedQuits(), (std::vector<int>{3}));
+}
+
 }  // namespace
