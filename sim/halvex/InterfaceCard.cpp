@@ -48,9 +48,22 @@ bool InterfaceCard::ReplyWaiting(uint32_t now) const {
   return static_cast<uint32_t>(now - r.queuedAt) >= r.delay;
 }
 
+bool InterfaceCard::Refusing() const {
+  switch (config_.fault) {
+    case Fault::NeverReady:
+      return true;
+    case Fault::RefusesBlockSize:  // the request is withdrawn once its answer is read
+      return phase_ == Phase::AwaitBlockSize && !(control_ & BlockSizeBit);
+    case Fault::NeverOpens:
+      return phase_ == Phase::Operational;
+    default:
+      return false;
+  }
+}
+
 uint8_t InterfaceCard::Status(uint32_t now) const {
   uint8_t s = config_.statusNoise;
-  if (config_.fault != Fault::NeverReady) s |= Ready;
+  if (!Refusing()) s |= Ready;
   if (ReplyWaiting(now)) s |= ReplyBit;
   if (config_.fault == Fault::SendError) s |= SendErrorBit;
   if (config_.fault == Fault::ReceiveError) s |= ReceiveErrorBit;

@@ -20,6 +20,8 @@ enum class Fault {
   NoReply,              // command blocks are taken but never answered
   SendError,            // status bit 1 always set
   ReceiveError,         // status bit 0 always set
+  RefusesBlockSize,     // never ready to take the host's answer to its block size
+  NeverOpens,           // never ready again once told to open
 };
 
 struct CardConfig {
@@ -80,6 +82,7 @@ class InterfaceCard {
   bool Silent();
   uint8_t NextFlip();
   bool ReplyWaiting(uint32_t now) const;
+  bool Refusing() const;
   uint8_t Status(uint32_t now) const;
   void Queue(std::vector<uint8_t> bytes, uint32_t now, uint32_t delay = 0);
   void ControlChanged(uint8_t before, uint8_t after, uint32_t now);

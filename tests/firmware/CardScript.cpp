@@ -14,7 +14,7 @@ constexpr uint8_t SecondCallFlag = 2;
 constexpr uint8_t QuitFlag = 4;
 constexpr uint8_t SecondCardFlag = 8;
 constexpr uint8_t NoCardFlag = 16;
-constexpr int FaultCount = static_cast<int>(halvexsim::Fault::ReceiveError) + 1;
+constexpr int FaultCount = static_cast<int>(halvexsim::Fault::NeverOpens) + 1;
 constexpr size_t MaxBlock = 2047;
 
 class Reader {

@@ -84,7 +84,9 @@ std::vector<FuzzSeed> FuzzSeeds() {
        {Failure{"gone", Fault::Gone, 2}, Failure{"never-ready", Fault::NeverReady, 2},
         Failure{"no-identification", Fault::NoIdentification, 2},
         Failure{"no-block-size", Fault::NoBlockSize, 2}, Failure{"no-reply", Fault::NoReply, 3},
-        Failure{"receive-error", Fault::ReceiveError, 3}, Failure{"send-error", Fault::SendError, 0}}) {
+        Failure{"receive-error", Fault::ReceiveError, 3}, Failure{"send-error", Fault::SendError, 0},
+        Failure{"block-size-never-taken", Fault::RefusesBlockSize, 2},
+        Failure{"never-ready-after-opening", Fault::NeverOpens, 2}}) {
     seeds.push_back(Seed(f.name, {f.result}, [&](CardScript& s) {
       s.card.fault = f.fault;
       s.msPerTickRead = 64;
