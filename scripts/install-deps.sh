@@ -2,7 +2,7 @@
 # Installs what building and testing Kelvanor needs on Debian 12, as root. Safe to run again:
 # it only asks apt for packages that are missing.
 set -eu
-packages="cmake ninja-build g++ clang libclang-rt-14-dev googletest
+packages="cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 googletest
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xauth imagemagick x11-utils python3"
 missing=""

@@ -48,9 +48,22 @@ bool InterfaceCard::ReplyWaiting(uint32_t now) const {
   return static_cast<uint32_t>(now - r.queuedAt) >= r.delay;
 }
 
+bool InterfaceCard::Refusing() const {
+  switch (config_.fault) {
+    case Fault::NeverReady:
+      return true;
+    case Fault::RefusesBlockSize:  // the request is withdrawn once its answer is read
+      return phase_ == Phase::AwaitBlockSize && !(control_ & BlockSizeBit);
+    case Fault::NeverOpens:
+      return phase_ == Phase::Operational;
+    default:
+      return false;
+  }
+}
+
 uint8_t InterfaceCard::Status(uint32_t now) const {
   uint8_t s = config_.statusNoise;
-  if (config_.fault != Fault::NeverReady) s |= Ready;
+  if (!Refusing()) s |= Ready;
   if (ReplyWaiting(now)) s |= ReplyBit;
   if (config_.fault == Fault::SendError) s |= SendErrorBit;
   if (config_.fault == Fault::ReceiveError) s |= ReceiveErrorBit;
@@ -63,6 +76,10 @@ bool InterfaceCard::Silent() {
   return gone_ || config_.fault == Fault::Gone;
 }
 
+uint8_t InterfaceCard::NextFlip() {
+  return flipsUsed_ < config_.registerFlips.size() ? config_.registerFlips[flipsUsed_++] : 0;
+}
+
 uint8_t InterfaceCard::In(uint16_t port, uint32_t now) {
   if (Silent()) return 0xFF;
   const bool waiting = ReplyWaiting(now);
@@ -73,11 +90,11 @@ uint8_t InterfaceCard::In(uint16_t port, uint32_t now) {
       readDuringTransfer_ = true;
       return readIndex_ < length ? replies_.front().bytes[readIndex_++] : 0x00;
     case 1:
-      return Status(now);
+      return static_cast<uint8_t>(Status(now) ^ NextFlip());
     case 2:
-      return static_cast<uint8_t>(length & 0xFF);
+      return static_cast<uint8_t>((length & 0xFF) ^ NextFlip());
     default:
-      return static_cast<uint8_t>(((length >> 8) & 0x07) | config_.lengthHighNoise);
+      return static_cast<uint8_t>((((length >> 8) & 0x07) | config_.lengthHighNoise) ^ NextFlip());
   }
 }
 
@@ -124,8 +141,10 @@ void InterfaceCard::ControlChanged(uint8_t before, uint8_t after, uint32_t now) 
   if (Rose(before, after, BlockSizeBit)) {
     phase_ = Phase::AwaitBlockSize;
     if (config_.fault != Fault::NoBlockSize) {
-      Queue({static_cast<uint8_t>(config_.blockSize >> 8), static_cast<uint8_t>(config_.blockSize & 0xFF)},
-            now);
+      Queue(
+          config_.blockSizeReply.value_or(std::vector<uint8_t>{
+              static_cast<uint8_t>(config_.blockSize >> 8), static_cast<uint8_t>(config_.blockSize & 0xFF)}),
+          now);
     }
   }
   if (Rose(before, after, OpeningBit)) phase_ = Phase::Operational;
@@ -160,7 +179,7 @@ void InterfaceCard::Answer(const std::vector<uint8_t>& block, uint32_t now) {
   }
   switch (block[4]) {  // INS
     case 0xA4:
-      Queue(StatusWord(0x90, 0x00), now, config_.replyDelayMs);
+      Queue(config_.selectReply.value_or(StatusWord(0x90, 0x00)), now, config_.replyDelayMs);
       break;
     case 0xB0:
       Queue(ReadReplyBlock(), now, config_.replyDelayMs);

@@ -20,6 +20,8 @@ enum class Fault {
   NoReply,              // command blocks are taken but never answered
   SendError,            // status bit 1 always set
   ReceiveError,         // status bit 0 always set
+  RefusesBlockSize,     // never ready to take the host's answer to its block size
+  NeverOpens,           // never ready again once told to open
 };
 
 struct CardConfig {
@@ -30,11 +32,14 @@ struct CardConfig {
   // The identification block the card sends; the usual 20 bytes when unset.
   std::optional<std::vector<uint8_t>> identification;
   uint16_t blockSize = 0x0100;
+  // When set, the block-size answer as sent, which may be shorter or longer than two bytes.
+  std::optional<std::vector<uint8_t>> blockSizeReply;
   // Text of the version element; no element at all when empty.
   std::optional<std::string> version = std::string("2.28");
   // Raw elements placed before the version element in the read reply.
   std::vector<uint8_t> elementsBefore;
-  // When set, the whole read reply block, sent as is.
+  // When set, the whole select or read reply block, sent as is.
+  std::optional<std::vector<uint8_t>> selectReply;
   std::optional<std::vector<uint8_t>> readReply;
   // Simulated milliseconds between a command block and its reply.
   uint32_t replyDelayMs = 0;
@@ -43,6 +48,9 @@ struct CardConfig {
   // Bits the masks must ignore: outside 0xC3 in the status, above bit 2 in base+3.
   uint8_t statusNoise = 0;
   uint8_t lengthHighNoise = 0;
+  // Bits flipped in the answers of successive status and length register reads: a card that
+  // lies at any read. Zero keeps the card's own answer, and so does every read past the end.
+  std::vector<uint8_t> registerFlips;
 };
 
 // An interface card at one base with the reader's firmware behind it, driven
@@ -72,7 +80,9 @@ class InterfaceCard {
   enum class Phase { Idle, AwaitBlockSize, Operational };
 
   bool Silent();
+  uint8_t NextFlip();
   bool ReplyWaiting(uint32_t now) const;
+  bool Refusing() const;
   uint8_t Status(uint32_t now) const;
   void Queue(std::vector<uint8_t> bytes, uint32_t now, uint32_t delay = 0);
   void ControlChanged(uint8_t before, uint8_t after, uint32_t now);
@@ -84,6 +94,7 @@ class InterfaceCard {
   CardConfig config_;
   bool gone_ = false;
   size_t accesses_ = 0;
+  size_t flipsUsed_ = 0;
   uint8_t control_ = 0;
   Phase phase_ = Phase::Idle;
   std::deque<Reply> replies_;

@@ -9,7 +9,7 @@ namespace halvexsim {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, Fault>, 9> FaultNames = {{
+constexpr std::array<std::pair<std::string_view, Fault>, 11> FaultNames = {{
     {"none", Fault::None},
     {"gone", Fault::Gone},
     {"never-ready", Fault::NeverReady},
@@ -19,6 +19,8 @@ constexpr std::array<std::pair<std::string_view, Fault>, 9> FaultNames = {{
     {"no-reply", Fault::NoReply},
     {"send-error", Fault::SendError},
     {"receive-error", Fault::ReceiveError},
+    {"refuses-block-size", Fault::RefusesBlockSize},
+    {"never-opens", Fault::NeverOpens},
 }};
 
 std::optional<uint32_t> Number(std::string_view s) {

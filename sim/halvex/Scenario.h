@@ -12,7 +12,8 @@ namespace halvexsim {
 // comma-separated settings, e.g. "base=0x3C0,version=2.27" or "fault=no-reply".
 // Settings: base, version (a text, or "none" for no version element),
 // fault (none, gone, never-ready, no-identification, wrong-identification,
-// no-block-size, no-reply, send-error, receive-error), blocksize, delay (ms),
+// no-block-size, no-reply, send-error, receive-error, refuses-block-size,
+// never-opens), blocksize, delay (ms),
 // powerup (1: identification waiting), clock (start value), tick (simulated
 // ms per clock reading), card (0: no card). An empty line gives a ready
 // reader with firmware 2.28 at 0x300.

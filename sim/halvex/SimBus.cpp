@@ -4,7 +4,8 @@
 
 namespace halvexsim {
 
-SimBus::SimBus(uint32_t clockStart, uint32_t msPerTickRead) : now_(clockStart), step_(msPerTickRead) {}
+SimBus::SimBus(uint32_t clockStart, uint32_t msPerTickRead)
+    : start_(clockStart), now_(clockStart), step_(msPerTickRead) {}
 
 InterfaceCard& SimBus::AddCard(CardConfig config) {
   cards_.push_back(std::make_unique<InterfaceCard>(std::move(config)));
@@ -37,7 +38,7 @@ uint32_t SimBus::TickCount() {
 }
 
 SimBus::Dispatched SimBus::DispatchOneMessage() {
-  if (messages_.empty()) return {};
+  if (messages_.empty() || static_cast<uint32_t>(now_ - start_) < messages_.front().afterMs) return {};
   const Message m = messages_.front();
   messages_.pop_front();
   ++dispatched_;

@@ -41,9 +41,10 @@ class SimBus : public halvex::ReaderPort {
   void ClearAccesses() { accesses_.clear(); }
   void SetRecording(bool on) { recording_ = on; }
 
-  // Scripted messages; a quit message carries its exit code.
-  void QueueMessage(int id) { messages_.push_back({false, id}); }
-  void QueueQuit(int exitCode) { messages_.push_back({true, exitCode}); }
+  // Scripted messages, taken in order; a quit message carries its exit code. A message arrives
+  // once the clock has moved `afterMs` from its start, and holds back those queued after it.
+  void QueueMessage(int id, uint32_t afterMs = 0) { messages_.push_back({false, id, afterMs}); }
+  void QueueQuit(int exitCode, uint32_t afterMs = 0) { messages_.push_back({true, exitCode, afterMs}); }
   size_t MessagesDispatched() const { return dispatched_; }
   const std::vector<int>& RepostedQuits() const { return repostedQuits_; }
 
@@ -51,9 +52,11 @@ class SimBus : public halvex::ReaderPort {
   struct Message {
     bool quit;
     int value;
+    uint32_t afterMs;
   };
   InterfaceCard* CardAt(uint16_t port);
 
+  uint32_t start_;
   uint32_t now_;
   uint32_t step_;
   bool recording_ = true;

@@ -180,6 +180,8 @@ TEST(CheckFirmWareTest, FaultsGiveTheirResultCodes) {
       {Fault::NoReply, 3},
       {Fault::ReceiveError, 3},
       {Fault::SendError, 0},  // the send result is not examined; the reply still comes
+      {Fault::RefusesBlockSize, 2},
+      {Fault::NeverOpens, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.fault));

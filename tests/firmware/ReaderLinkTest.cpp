@@ -350,6 +350,36 @@ TEST(OpenReaderTest, GivesUpOnTheIdentificationAfter1000Attempts) {
   EXPECT_TRUE(link.readerPresent) << "a silent reader is not a gone reader";
 }
 
+TEST(OpenReaderTest, GivesUpSendingTheSizeOrWaitingForReadyAfter1000Attempts) {
+  {
+    SimBus bus;
+    CardConfig config;
+    config.fault = Fault::RefusesBlockSize;
+    bus.AddCard(config);
+    ReaderLink link = LinkAt(bus);
+    uint16_t size = 0;
+    EXPECT_FALSE(link.OpenReader(270, size));
+    const std::vector<uint8_t> writes = WritesTo(bus.Accesses(), Base + 1);
+    EXPECT_EQ(std::count(writes.begin(), writes.end(), 0x01), 1 + 1000) << "identification, then each send";
+    EXPECT_EQ(link.controlByte, 0);
+  }
+  {
+    SimBus bus;
+    CardConfig config;
+    config.fault = Fault::NeverOpens;
+    bus.AddCard(config);
+    ReaderLink link = LinkAt(bus);
+    uint16_t size = 0;
+    EXPECT_FALSE(link.OpenReader(270, size));
+    const auto& log = bus.Accesses();
+    const auto lastWrite = std::find_if(log.rbegin(), log.rend(), [](const auto& a) { return a.write; });
+    ASSERT_NE(lastWrite, log.rend());
+    EXPECT_EQ(lastWrite->value, 0x02);
+    EXPECT_EQ(bus.Now() - lastWrite->tick, 1000 * Pause(100));
+    EXPECT_EQ(link.controlByte, 0x02) << "the opening bit stays set after the failure";
+  }
+}
+
 // Opens a card that is then sent a select block; the reply comes after `delayMs`.
 struct Exchange {
   SimBus bus;
@@ -446,6 +476,18 @@ TEST(WaitTest, DispatchesOneMessagePerPassAndKeepsAQuitForLater) {
   other.RepostPendingQuit();
   other.RepostPendingQuit();
   EXPECT_EQ(quitting.RepostedQuits(), (std::vector<int>{7}));
+}
+
+TEST(WaitTest, MessageArrivingLaterIsTakenByTheWaitRunningThen) {
+  SimBus bus(0xFFFFFF00u);  // the arrival time counts across the clock's wrap
+  bus.QueueQuit(3, 120);
+  ReaderLink link(bus);
+  link.WaitWithMessages(100);
+  EXPECT_EQ(bus.MessagesDispatched(), 0u);
+  link.WaitWithMessages(100);
+  EXPECT_EQ(bus.MessagesDispatched(), 1u);
+  link.RepostPendingQuit();
+  EXPECT_EQ(bus.RepostedQuits(), (std::vector<int>{3}));
 }
 
 }  // namespace
