@@ -8,11 +8,6 @@ namespace {
 
 using sim::Bytes;
 
-Bytes Cat(Bytes a, const Bytes& b) {
-  a.insert(a.end(), b.begin(), b.end());
-  return a;
-}
-
 const Bytes kSelectEf{0x00, 0xA4, 0x00, 0x00, 0x02, 0x2F, 0x01};
 const Bytes kVerifyRight{0x00, 0x20, 0x00, 0x01, 0x04, '1', '2', '3', '4'};
 const Bytes kVerifyWrong{0x00, 0x20, 0x00, 0x01, 0x04, '9', '9', '9', '9'};
