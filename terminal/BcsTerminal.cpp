@@ -69,7 +69,7 @@ void BcsTerminal::Reset() {
 }
 
 bool BcsTerminal::Activated() {
-  if (activated_ && !slot_.CardPresent()) activated_ = false;
+  if (activated_ && !slot_.CardPowered()) activated_ = false;
   return activated_;
 }
 

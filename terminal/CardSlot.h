@@ -21,6 +21,8 @@ class CardSlot {
  public:
   virtual ~CardSlot() = default;
   virtual bool CardPresent() = 0;
+  // Present and powered since the last PowerOn; false once it was taken out, even if it is back.
+  virtual bool CardPowered() = 0;
   // Nothing when there is no card or it does not answer.
   virtual std::optional<AnswerToReset> PowerOn() = 0;
   virtual void PowerOff() = 0;

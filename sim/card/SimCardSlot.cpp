@@ -51,6 +51,11 @@ bool SimCardSlot::CardPresent() {
   return state_.present;
 }
 
+bool SimCardSlot::CardPowered() {
+  std::lock_guard lock(mutex_);
+  return state_.powered;
+}
+
 std::optional<terminal::AnswerToReset> SimCardSlot::PowerOn() {
   std::lock_guard lock(mutex_);
   if (!state_.present) return std::nullopt;

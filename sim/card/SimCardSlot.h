@@ -44,6 +44,7 @@ class SimCardSlot : public terminal::CardSlot {
   SlotState State() const;
 
   bool CardPresent() override;
+  bool CardPowered() override;
   std::optional<terminal::AnswerToReset> PowerOn() override;
   void PowerOff() override;
   std::optional<Bytes> Transmit(const Bytes& apdu) override;

@@ -160,6 +160,13 @@ TEST_F(Terminal, CardCommandsNeedAnActivatedCard) {
   slot.Remove();  // taken out while activated
   EXPECT_EQ(Send(selectMf, terminal::kUnitCard), (Bytes{0x64, 0xA1}));
   EXPECT_EQ(t.Status(), IccStatus::NoCard);
+
+  Begin(Start::Activated);
+  slot.Remove();
+  slot.Insert(sim::CardType::Processor);  // out and in again: a new card, not activated
+  EXPECT_EQ(t.Status(), IccStatus::NotConnected);
+  EXPECT_EQ(Send(selectMf, terminal::kUnitCard), (Bytes{0x64, 0xA1}));
+  EXPECT_EQ(Send({0x20, 0x12, 0x01, 0x00}), (Bytes{0x90, 0x01})) << "not already active";
 }
 
 TEST_F(Terminal, ManufacturerDataRawByDefaultOrAsDataObjects) {
