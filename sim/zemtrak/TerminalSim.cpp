@@ -5,35 +5,56 @@
 
 namespace sim {
 
-namespace {
-constexpr std::uint8_t kClaBcs = 0x20;
-constexpr std::uint8_t kInsResetCt = 0x11;
-constexpr std::uint8_t kInsResetCtAlternate = 0x10;
+std::string DefaultVersionText() { return "ZEMTRAK simulated terminal 2.0 (CT-API 1.1, CT-BCS)"; }
 
-const std::vector<std::uint8_t> kSuccess{0x90, 0x00};
-const std::vector<std::uint8_t> kInsNotSupported{0x6D, 0x00};
+TerminalSim::TerminalSim(SettingsSource settings, std::unique_ptr<Clock> clock)
+    : settingsSource_(std::move(settings)),
+      clock_(std::move(clock)),
+      slot_(*clock_),
+      terminal_(slot_),
+      sessions_([this](std::uint16_t pn) { return pn == 0 || pn == port_ ? &terminal_ : nullptr; }) {}
 
-bool IsResetCt(const std::vector<std::uint8_t>& c) {
-  if (c.size() < 4 || c[0] != kClaBcs || c[2] != 0x00 || c[3] != 0x00) return false;
-  return (c.size() == 4 && c[1] == kInsResetCt) ||
-         (c.size() == 5 && c[1] == kInsResetCtAlternate && c[4] == 0x00);
+void TerminalSim::ApplySettings() {
+  const std::optional<std::string> text = settingsSource_ ? settingsSource_() : std::nullopt;
+  settings_ = text ? ParseSettings(*text) : Settings{};
+  port_ = settings_.port;
+  terminal_.SetManufacturer(settings_.manufacturer);
+  terminal_.SetStatusObjects(settings_.statusObjects);
+  slot_.SetAutomation(settings_.automation);
+  // The card a person put in or took out stays so until the settings ask for another start.
+  const std::pair<bool, CardType> card{settings_.cardInserted, settings_.cardType};
+  if (appliedCard_ == card) return;
+  appliedCard_ = card;
+  if (card.first) {
+    slot_.Insert(card.second);
+  } else {
+    slot_.Remove();
+  }
 }
-}  // namespace
 
-std::string DefaultVersionText() { return "ZEMTRAK simulated terminal 1.0"; }
-
-int TerminalSim::Init(std::uint16_t ctn, std::uint16_t) {
-  return open_.insert(ctn).second ? kOk : kErrInvalid;
+int TerminalSim::Init(std::uint16_t ctn, std::uint16_t pn) {
+  std::lock_guard lock(mutex_);
+  ApplySettings();
+  const int rc = sessions_.Init(ctn, pn);
+  openSessions_ = sessions_.OpenCount();
+  return rc;
 }
 
-int TerminalSim::Close(std::uint16_t ctn) { return open_.erase(ctn) ? kOk : kErrInvalid; }
+int TerminalSim::Close(std::uint16_t ctn) {
+  std::lock_guard lock(mutex_);
+  const int rc = sessions_.Close(ctn);
+  openSessions_ = sessions_.OpenCount();
+  return rc;
+}
 
 int TerminalSim::Data(std::uint16_t ctn, std::uint8_t* dad, std::uint8_t* sad, std::uint16_t lenc,
                       const std::uint8_t* command, std::uint16_t* lenr, std::uint8_t* response) {
   if (!dad || !sad || !lenr || (lenc && !command)) return kErrInvalid;
+  std::lock_guard lock(mutex_);
   const std::uint16_t capacity = *lenr;
-  RecordedCommand record{ctn, *dad, *sad, capacity, std::vector<std::uint8_t>(command, command + lenc)};
-  lastCommand_ = record;
+  lastCommand_ = RecordedCommand{
+      ctn, *dad, *sad, capacity,
+      lenc ? std::vector<std::uint8_t>(command, command + lenc) : std::vector<std::uint8_t>()};
 
   if (!script_.empty()) {
     ScriptedAnswer answer = std::move(script_.front());
@@ -46,33 +67,68 @@ int TerminalSim::Data(std::uint16_t ctn, std::uint8_t* dad, std::uint8_t* sad, s
     return answer.rc;
   }
 
-  if (!open_.count(ctn)) return kErrInvalid;
-  const std::vector<std::uint8_t> answer = Simulate(record.bytes);
-  if (!response || answer.size() > capacity) return kErrMemory;
-  std::memcpy(response, answer.data(), answer.size());
-  *lenr = static_cast<std::uint16_t>(answer.size());
-  *sad = 1;  // the terminal answers
-  *dad = 2;  // the host
-  return kOk;
+  busy_ = true;
+  const int rc = sessions_.Data(ctn, dad, sad, lenc, command, lenr, response);
+  busy_ = false;
+  return rc;
 }
 
-std::vector<std::uint8_t> TerminalSim::Simulate(const std::vector<std::uint8_t>& command) const {
-  if (IsResetCt(command)) return kSuccess;
-  return kInsNotSupported;
-}
-
-void TerminalSim::Version(char* buffer, int) {
-  if (!buffer) return;
+int TerminalSim::Version(char* buffer, int) {
+  if (!buffer) return kErrInvalid;
+  std::lock_guard lock(mutex_);
   const std::string text = versionText_.value_or(DefaultVersionText());
   const std::size_t n = std::min(text.size(), kVersionCapacity);
   std::memcpy(buffer, text.data(), n);
   if (n < kVersionCapacity) buffer[n] = '\0';
+  return kOk;
 }
 
-void TerminalSim::QueueAnswer(ScriptedAnswer answer) { script_.push_back(std::move(answer)); }
+void TerminalSim::QueueAnswer(ScriptedAnswer answer) {
+  std::lock_guard lock(mutex_);
+  script_.push_back(std::move(answer));
+}
 
-void TerminalSim::SetVersionText(std::string text) { versionText_ = std::move(text); }
+void TerminalSim::SetVersionText(std::string text) {
+  std::lock_guard lock(mutex_);
+  versionText_ = std::move(text);
+}
 
-void TerminalSim::Reset() { *this = TerminalSim(); }
+void TerminalSim::UseDefaultVersionText() {
+  std::lock_guard lock(mutex_);
+  versionText_.reset();
+}
+
+std::optional<RecordedCommand> TerminalSim::LastCommand() const {
+  std::lock_guard lock(mutex_);
+  return lastCommand_;
+}
+
+void TerminalSim::Reset() {
+  std::lock_guard lock(mutex_);
+  sessions_.CloseAll();
+  openSessions_ = 0;
+  script_.clear();
+  versionText_.reset();
+  lastCommand_.reset();
+  appliedCard_.reset();
+  settings_ = {};
+  port_ = settings_.port;
+  slot_.Restart();
+  terminal_.Reset();
+}
+
+bool TerminalSim::CloseAllSessions() {
+  std::unique_lock lock(mutex_, std::try_to_lock);
+  if (!lock.owns_lock()) return false;
+  sessions_.CloseAll();
+  openSessions_ = 0;
+  terminal_.Reset();
+  return true;
+}
+
+Settings TerminalSim::CurrentSettings() const {
+  std::lock_guard lock(mutex_);
+  return settings_;
+}
 
 }  // namespace sim

@@ -1,13 +1,23 @@
 #pragma once
-// A CT-BCS card terminal with a card behind it, standing in for the ZEMTRAK.DLL driver.
-// Portable: the DLL exports forward here, and the simulation is unit-tested natively.
+// The simulated driver behind ZEMTRAK.DLL and libctapi-sim.so: a CT-BCS terminal over the
+// simulated card slot, configured from the settings file at each CT_init, plus the scripted answers
+// with which tests put any driver behaviour (faults included) ahead of the simulation.
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
-#include <set>
 #include <string>
 #include <vector>
+
+#include "sim/card/Clock.h"
+#include "sim/card/SimCardSlot.h"
+#include "sim/zemtrak/Settings.h"
+#include "terminal/BcsTerminal.h"
+#include "terminal/CtApiSessions.h"
 
 namespace sim {
 
@@ -30,32 +40,59 @@ struct RecordedCommand {
 
 class TerminalSim {
  public:
-  static constexpr int kOk = 0;
-  static constexpr int kErrInvalid = -1;
-  static constexpr int kErrMemory = -11;
+  static constexpr int kOk = terminal::ct::kOk;
+  static constexpr int kErrInvalid = terminal::ct::kErrInvalid;
+  static constexpr int kErrMemory = terminal::ct::kErrMemory;
   static constexpr std::size_t kVersionCapacity = 120;
+
+  // The settings file's text, or nothing when there is none.
+  using SettingsSource = std::function<std::optional<std::string>()>;
+
+  explicit TerminalSim(SettingsSource settings = {},
+                       std::unique_ptr<Clock> clock = std::make_unique<RealClock>());
 
   int Init(std::uint16_t ctn, std::uint16_t pn);
   int Close(std::uint16_t ctn);
   int Data(std::uint16_t ctn, std::uint8_t* dad, std::uint8_t* sad, std::uint16_t lenc,
            const std::uint8_t* command, std::uint16_t* lenr, std::uint8_t* response);
-  void Version(char* buffer, int selector);
+  int Version(char* buffer, int selector);
 
   void QueueAnswer(ScriptedAnswer answer);
   // Bytes copied as given, up to 120; the text is NUL-terminated only if it is shorter than that.
   void SetVersionText(std::string text);
-  void UseDefaultVersionText() { versionText_.reset(); }
-  const std::optional<RecordedCommand>& LastCommand() const { return lastCommand_; }
-  // Forget open terminals, scripts and the version text.
+  void UseDefaultVersionText();
+  std::optional<RecordedCommand> LastCommand() const;
+  // Forget open terminals, scripts, the version text and the cards' contents; the next CT_init
+  // starts from the settings again.
   void Reset();
 
- private:
-  std::vector<std::uint8_t> Simulate(const std::vector<std::uint8_t>& command) const;
+  // For the control window, from its own thread.
+  SimCardSlot& Slot() { return slot_; }
+  std::size_t OpenSessions() const { return openSessions_; }
+  bool Busy() const { return busy_; }
+  // Closes every terminal number, for a session a client left open; false while a call runs.
+  bool CloseAllSessions();
+  // The settings read at the latest CT_init.
+  Settings CurrentSettings() const;
 
-  std::set<std::uint16_t> open_;
+ private:
+  void ApplySettings();
+
+  SettingsSource settingsSource_;
+  std::unique_ptr<Clock> clock_;
+  SimCardSlot slot_;
+  terminal::BcsTerminal terminal_;
+  terminal::CtApiSessions sessions_;
+
+  mutable std::mutex mutex_;
+  std::uint16_t port_ = 1;
+  Settings settings_;
+  std::optional<std::pair<bool, CardType>> appliedCard_;  // the starting card last put in place
   std::deque<ScriptedAnswer> script_;
   std::optional<std::string> versionText_;  // the default text when unset
   std::optional<RecordedCommand> lastCommand_;
+  std::atomic<std::size_t> openSessions_{0};
+  std::atomic<bool> busy_{false};
 };
 
 std::string DefaultVersionText();

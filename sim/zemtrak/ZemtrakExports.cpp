@@ -1,14 +1,35 @@
 // ZEMTRAK.DLL stand-in: the CT-API exports by ordinal plus the test control exports by name.
+#include <windows.h>
+
 #include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "ctapi/CtApi.h"
 #include "sim/zemtrak/TerminalSim.h"
 #include "sim/zemtrak/ZemtrakControl.h"
+#include "sim/zemtrak/win/ControlWindow.h"
 
 namespace {
+HMODULE ThisModule() {
+  HMODULE module = nullptr;
+  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCSTR>(&ThisModule), &module);
+  return module;
+}
+
+// ZEMTRAK.INI beside the DLL.
+std::optional<std::string> SettingsText() {
+  char path[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(ThisModule(), path, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return std::nullopt;
+  std::string file(path, n);
+  file.replace(file.find_last_of("\\/") + 1, std::string::npos, "ZEMTRAK.INI");
+  return sim::ReadTextFile(file);
+}
+
 sim::TerminalSim& Sim() {
-  static sim::TerminalSim terminal;
+  static sim::TerminalSim terminal(SettingsText);
   return terminal;
 }
 }  // namespace
@@ -16,7 +37,10 @@ sim::TerminalSim& Sim() {
 extern "C" {
 
 signed char CTAPI_CALL CT_init(unsigned short ctn, unsigned short pn) {
-  return static_cast<signed char>(Sim().Init(ctn, pn));
+  const int rc = Sim().Init(ctn, pn);
+  // Started here, never in DllMain: a thread may not wait for the loader lock's holder.
+  if (rc == 0 && Sim().CurrentSettings().window) sim::StartControlWindow(Sim(), ThisModule());
+  return static_cast<signed char>(rc);
 }
 
 signed char CTAPI_CALL CT_close(unsigned short ctn) { return static_cast<signed char>(Sim().Close(ctn)); }
@@ -28,8 +52,7 @@ signed char CTAPI_CALL CT_data(unsigned short ctn, unsigned char* dad, unsigned 
 }
 
 signed char CTAPI_CALL CT_version(char* buffer, int selector) {
-  Sim().Version(buffer, selector);
-  return 0;
+  return static_cast<signed char>(Sim().Version(buffer, selector));
 }
 
 void ZemtrakSimQueueAnswer(int rc, const unsigned char* response, unsigned responseLength, int dad, int sad,
@@ -53,7 +76,7 @@ void ZemtrakSimSetVersion(const char* text, unsigned length) {
 
 int ZemtrakSimLastCommand(unsigned char* buffer, unsigned capacity, unsigned* ctn, unsigned char* dad,
                           unsigned char* sad) {
-  const auto& last = Sim().LastCommand();
+  const auto last = Sim().LastCommand();
   if (!last) return -1;
   if (buffer) std::memcpy(buffer, last->bytes.data(), std::min<std::size_t>(capacity, last->bytes.size()));
   if (ctn) *ctn = last->ctn;

@@ -1,3 +1,4 @@
+// The simulated driver as a whole: settings at each CT_init, ports, scripted answers first.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -5,6 +6,8 @@
 #include "sim/zemtrak/TerminalSim.h"
 
 namespace {
+
+using namespace std::chrono_literals;
 
 struct Answer {
   int rc;
@@ -14,8 +17,8 @@ struct Answer {
 };
 
 Answer Send(sim::TerminalSim& t, std::uint16_t ctn, std::vector<std::uint8_t> command,
-            std::uint16_t capacity = 256) {
-  std::uint8_t dad = 1, sad = 2;
+            std::uint16_t capacity = 256, std::uint8_t dad = 1) {
+  std::uint8_t sad = 2;
   std::uint16_t lenr = capacity;
   std::vector<std::uint8_t> response(capacity);
   const int rc = t.Data(ctn, &dad, &sad, static_cast<std::uint16_t>(command.size()), command.data(), &lenr,
@@ -24,46 +27,89 @@ Answer Send(sim::TerminalSim& t, std::uint16_t ctn, std::vector<std::uint8_t> co
   return {rc, response, dad, sad, lenr};
 }
 
-}  // namespace
+const std::vector<std::uint8_t> kIccStatus{0x20, 0x13, 0x00, 0x80};
 
-TEST(TerminalSim, OpenCloseRulesPerTerminalNumber) {
-  sim::TerminalSim t;
-  EXPECT_EQ(t.Close(0), -1) << "close of a terminal never opened";
-  EXPECT_EQ(Send(t, 0, {0x20, 0x11, 0x00, 0x00}).rc, -1) << "data on a closed terminal";
-  EXPECT_EQ(t.Init(0, 0), 0);
-  EXPECT_EQ(t.Init(0, 3), -1) << "second init of the same terminal";
-  EXPECT_EQ(t.Init(1, 0), 0) << "another terminal number is independent";
-  EXPECT_EQ(t.Close(0), 0);
-  EXPECT_EQ(t.Close(0), -1);
-  EXPECT_EQ(t.Init(0, 0), 0) << "open again after close";
-}
+// A driver whose settings file is the string ini (none while it is unset).
+struct Driver {
+  std::optional<std::string> ini;
+  sim::ManualClock* clock = new sim::ManualClock;
+  sim::TerminalSim t{[this] { return ini; }, std::unique_ptr<sim::Clock>(clock)};
+};
 
-TEST(TerminalSim, AnswersResetCtAndRejectsUnknownCommands) {
-  sim::TerminalSim t;
-  ASSERT_EQ(t.Init(5, 0), 0);
-  const struct {
-    std::vector<std::uint8_t> command;
-    std::vector<std::uint8_t> answer;
-  } cases[] = {
-      {{0x20, 0x11, 0x00, 0x00}, {0x90, 0x00}},
-      {{0x20, 0x10, 0x00, 0x00, 0x00}, {0x90, 0x00}},
-      {{0x20, 0x10, 0x00, 0x00}, {0x6D, 0x00}},
-      {{0x00, 0xA4, 0x00, 0x00}, {0x6D, 0x00}},
-      {{}, {0x6D, 0x00}},
-  };
-  for (const auto& c : cases) {
-    const Answer a = Send(t, 5, c.command);
-    EXPECT_EQ(a.rc, 0);
-    EXPECT_EQ(a.bytes, c.answer);
-    EXPECT_EQ(a.sad, 1) << "answer comes from the terminal";
-    EXPECT_EQ(a.dad, 2) << "to the host";
-  }
-}
-
-TEST(TerminalSim, ResponseBufferTooSmallIsAMemoryError) {
+TEST(TerminalSim, WithoutSettingsAnAsynchronousCardIsInsertedNotActivated) {
   sim::TerminalSim t;
   ASSERT_EQ(t.Init(0, 0), 0);
-  EXPECT_EQ(Send(t, 0, {0x20, 0x11, 0x00, 0x00}, 1).rc, -11);
+  EXPECT_EQ(Send(t, 0, kIccStatus).bytes, (std::vector<std::uint8_t>{0x03, 0x90, 0x00}));
+  const Answer reset = Send(t, 0, {0x20, 0x10, 0x01, 0x01, 0x00});
+  ASSERT_GE(reset.bytes.size(), 2u);
+  EXPECT_EQ(reset.bytes[reset.bytes.size() - 1], 0x01) << "90 01: asynchronous";
+  const Answer info = Send(t, 0, {0x20, 0x13, 0x00, 0x46});
+  EXPECT_EQ(std::string(info.bytes.begin(), info.bytes.end() - 2), sim::Settings::kDefaultManufacturer);
+}
+
+TEST(TerminalSim, PortZeroAndTheSettingsPortReachTheTerminal) {
+  Driver d;
+  EXPECT_EQ(d.t.Init(1, 0), 0);
+  EXPECT_EQ(d.t.Init(2, 1), 0) << "default port 1";
+  EXPECT_EQ(d.t.Init(3, 2), -8);
+  d.ini = "[Terminal]\nPort=3\n";
+  EXPECT_EQ(d.t.Init(4, 1), -8) << "settings read again at CT_init";
+  EXPECT_EQ(d.t.Init(4, 3), 0);
+  EXPECT_EQ(d.t.Init(4, 3), -1) << "already open";
+  EXPECT_EQ(d.t.Close(4), 0);
+  EXPECT_EQ(d.t.Close(4), -1);
+}
+
+TEST(TerminalSim, StartingCardFollowsTheSettingsWhenTheyChange) {
+  Driver d;
+  d.ini = "[Card]\nInserted=0\n";
+  ASSERT_EQ(d.t.Init(0, 0), 0);
+  EXPECT_EQ(Send(d.t, 0, kIccStatus).bytes[0], 0x00);
+  EXPECT_EQ(Send(d.t, 0, {0x20, 0x11, 0x01, 0x01}).bytes, (std::vector<std::uint8_t>{0x64, 0xA1}));
+  ASSERT_EQ(d.t.Close(0), 0);
+
+  d.ini = "[Card]\nType=sync\n";
+  ASSERT_EQ(d.t.Init(0, 0), 0);
+  const Answer reset = Send(d.t, 0, {0x20, 0x11, 0x01, 0x01});
+  EXPECT_EQ(reset.bytes, (std::vector<std::uint8_t>{0xA2, 0x13, 0x10, 0x91, 0x90, 0x00}));
+  EXPECT_EQ(Send(d.t, 0, kIccStatus).bytes[0], 0x05);
+  ASSERT_EQ(d.t.Close(0), 0);
+
+  d.t.Slot().Remove();  // a person takes the card out between sessions
+  ASSERT_EQ(d.t.Init(0, 0), 0);
+  EXPECT_EQ(Send(d.t, 0, kIccStatus).bytes[0], 0x00) << "unchanged settings do not put it back";
+}
+
+TEST(TerminalSim, AutomaticInsertionAndRemovalFromTheSettings) {
+  Driver d;
+  d.ini = "[Card]\nInserted=0\nInsertAfterMs=700\nRemoveAfterMs=300\n";
+  ASSERT_EQ(d.t.Init(0, 0), 0);
+  EXPECT_EQ(Send(d.t, 0, {0x20, 0x12, 0x01, 0x00, 0x03, 0x80, 0x01, 0x02}).bytes,
+            (std::vector<std::uint8_t>{0x90, 0x01}));
+  EXPECT_EQ(d.clock->Now(), 700ms);
+  EXPECT_EQ(Send(d.t, 0, {0x20, 0x15, 0x01, 0x00, 0x03, 0x80, 0x01, 0x02}).bytes,
+            (std::vector<std::uint8_t>{0x90, 0x01}));
+  EXPECT_EQ(d.clock->Now(), 1000ms);
+  EXPECT_EQ(Send(d.t, 0, kIccStatus).bytes[0], 0x00);
+}
+
+TEST(TerminalSim, StatusObjectsFromTheSettings) {
+  Driver d;
+  d.ini = "[Terminal]\nStatusObjects=1\nManufacturer=DEABCTYPE1V1.00\n";
+  ASSERT_EQ(d.t.Init(0, 0), 0);
+  EXPECT_EQ(Send(d.t, 0, kIccStatus).bytes, (std::vector<std::uint8_t>{0x80, 0x01, 0x03, 0x90, 0x00}));
+  const Answer info = Send(d.t, 0, {0x20, 0x13, 0x00, 0x46});
+  EXPECT_EQ(std::string(info.bytes.begin() + 2, info.bytes.end() - 2), "DEABCTYPE1V1.00");
+}
+
+TEST(TerminalSim, ClosingAllSessionsLetsANewClientIn) {
+  sim::TerminalSim t;
+  ASSERT_EQ(t.Init(0, 0), 0);
+  ASSERT_EQ(t.Init(0, 0), -1) << "a session left open";
+  EXPECT_EQ(t.OpenSessions(), 1u);
+  EXPECT_TRUE(t.CloseAllSessions());
+  EXPECT_EQ(t.OpenSessions(), 0u);
+  EXPECT_EQ(t.Init(0, 0), 0);
 }
 
 TEST(TerminalSim, ScriptedAnswersComeFirstInOrderEvenOnAClosedTerminal) {
@@ -83,7 +129,15 @@ TEST(TerminalSim, ScriptedAnswersComeFirstInOrderEvenOnAClosedTerminal) {
   EXPECT_EQ(third.bytes, (std::vector<std::uint8_t>{0x90, 0x00})) << "never more than the capacity is copied";
   EXPECT_EQ(third.dad, 1) << "addresses untouched when not scripted";
 
-  EXPECT_EQ(Send(t, 0, {0x20}).rc, -1) << "script used up: the simulation answers again";
+  EXPECT_EQ(Send(t, 0, {0x20, 0x11, 0x00, 0x00}).rc, -1) << "script used up: the simulation answers again";
+}
+
+TEST(TerminalSim, ScriptedAnswersOverrideAnOpenTerminal) {
+  sim::TerminalSim t;
+  ASSERT_EQ(t.Init(0, 0), 0);
+  t.QueueAnswer({0, {0x64, 0x00}, std::nullopt, std::nullopt, std::nullopt});
+  EXPECT_EQ(Send(t, 0, {0x20, 0x11, 0x00, 0x00}).bytes, (std::vector<std::uint8_t>{0x64, 0x00}));
+  EXPECT_EQ(Send(t, 0, {0x20, 0x11, 0x00, 0x00}).bytes, (std::vector<std::uint8_t>{0x90, 0x00}));
 }
 
 TEST(TerminalSim, RecordsTheLastCommand) {
@@ -102,8 +156,9 @@ TEST(TerminalSim, RecordsTheLastCommand) {
 TEST(TerminalSim, VersionTextFitsOrFillsTheBuffer) {
   sim::TerminalSim t;
   char buffer[120];
+  EXPECT_EQ(t.Version(nullptr, 0), -1);
   std::fill(std::begin(buffer), std::end(buffer), 'x');
-  t.Version(buffer, 3);
+  EXPECT_EQ(t.Version(buffer, 3), 0);
   EXPECT_EQ(std::string(buffer), sim::DefaultVersionText());
 
   t.SetVersionText(std::string(200, 'V'));
@@ -115,3 +170,22 @@ TEST(TerminalSim, VersionTextFitsOrFillsTheBuffer) {
   t.Version(buffer, 3);
   EXPECT_EQ(std::string(buffer), sim::DefaultVersionText());
 }
+
+TEST(TerminalSim, ResetForgetsSessionsAndCardContents) {
+  sim::TerminalSim t;
+  ASSERT_EQ(t.Init(0, 0), 0);
+  Send(t, 0, {0x20, 0x11, 0x01, 0x01});
+  Send(t, 0, {0x00, 0xA4, 0x00, 0x00, 0x02, 0x2F, 0x01}, 256, 0);
+  Send(t, 0, {0x00, 0x20, 0x00, 0x01, 0x04, '1', '2', '3', '4'}, 256, 0);
+  EXPECT_EQ(Send(t, 0, {0x00, 0xD6, 0x00, 0x00, 0x01, 0x55}, 256, 0).bytes,
+            (std::vector<std::uint8_t>{0x90, 0x00}));
+  t.Reset();
+  EXPECT_EQ(t.Close(0), -1);
+  ASSERT_EQ(t.Init(0, 0), 0);
+  Send(t, 0, {0x20, 0x11, 0x01, 0x01});
+  Send(t, 0, {0x00, 0xA4, 0x00, 0x00, 0x02, 0x2F, 0x01}, 256, 0);
+  EXPECT_EQ(Send(t, 0, {0x00, 0xB0, 0x00, 0x00, 0x01}, 256, 0).bytes,
+            (std::vector<std::uint8_t>{'K', 0x90, 0x00}));
+}
+
+}  // namespace

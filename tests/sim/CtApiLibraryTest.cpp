@@ -1,0 +1,75 @@
+// libctapi-sim.so loaded as a Linux CT-API client loads it: by file name, functions by C name.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "ctapi/CtApi.h"
+
+namespace {
+
+class Library : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    unsetenv("ZEMTRAK_SIM_SETTINGS");
+    handle = dlopen(CTAPI_SIM_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(handle, nullptr) << dlerror();
+    init = reinterpret_cast<CtInitFn*>(dlsym(handle, "CT_init"));
+    close = reinterpret_cast<CtCloseFn*>(dlsym(handle, "CT_close"));
+    data = reinterpret_cast<CtDataFn*>(dlsym(handle, "CT_data"));
+    version = reinterpret_cast<CtVersionFn*>(dlsym(handle, "CT_version"));
+    ASSERT_TRUE(init && close && data && version);
+  }
+  void TearDown() override {
+    if (handle) dlclose(handle);
+    unsetenv("ZEMTRAK_SIM_SETTINGS");
+  }
+  std::vector<unsigned char> Send(unsigned short ctn, std::vector<unsigned char> command) {
+    unsigned char dad = 1, sad = 2;
+    unsigned short lenr = 256;
+    std::vector<unsigned char> response(lenr);
+    const int rc = data(ctn, &dad, &sad, static_cast<unsigned short>(command.size()), command.data(), &lenr,
+                        response.data());
+    EXPECT_EQ(rc, 0);
+    response.resize(rc == 0 ? lenr : 0);
+    return response;
+  }
+
+  void* handle = nullptr;
+  CtInitFn* init = nullptr;
+  CtCloseFn* close = nullptr;
+  CtDataFn* data = nullptr;
+  CtVersionFn* version = nullptr;
+};
+
+TEST_F(Library, DefaultsWithoutSettingsFile) {
+  ASSERT_EQ(init(1, 1), 0);
+  EXPECT_EQ(init(2, 5), -8) << "no terminal on port 5";
+  EXPECT_EQ(Send(1, {0x20, 0x13, 0x00, 0x80}), (std::vector<unsigned char>{0x03, 0x90, 0x00}));
+  char text[120];
+  EXPECT_EQ(version(text, 0), 0);
+  EXPECT_NE(std::string(text).find("simulated"), std::string::npos);
+  EXPECT_EQ(close(1), 0);
+  EXPECT_EQ(close(1), -1);
+}
+
+TEST_F(Library, SettingsFileNamedByTheEnvironment) {
+  const auto path = std::filesystem::temp_directory_path() / "kelvanor-ctapi-sim-test.ini";
+  std::ofstream(path) << "[Card]\nType=sync\n[Terminal]\nPort=7\n";
+  setenv("ZEMTRAK_SIM_SETTINGS", path.c_str(), 1);
+  ASSERT_EQ(init(3, 7), 0);
+  EXPECT_EQ(Send(3, {0x20, 0x11, 0x01, 0x01}),
+            (std::vector<unsigned char>{0xA2, 0x13, 0x10, 0x91, 0x90, 0x00}));
+  EXPECT_EQ(close(3), 0);
+  std::filesystem::remove(path);
+}
+
+TEST_F(Library, ExportsOnlyTheCtApi) {
+  EXPECT_EQ(dlsym(handle, "_ZN3sim11TerminalSim4InitEtt"), nullptr);
+  EXPECT_EQ(dlsym(handle, "ZemtrakSimReset"), nullptr);
+}
+
+}  // namespace
