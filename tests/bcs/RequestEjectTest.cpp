@@ -52,7 +52,18 @@ TEST_F(BcsPanelTest, ParameterDialogRefusesWhatIsNotADecimalUpTo255) {
       char title[32] = {};
       GetWindowTextA(dialog, title, sizeof title);
       EXPECT_STREQ(title, "Request and Eject ICC");
-      EXPECT_EQ(SendMessageA(GetDlgItem(dialog, IDC_WAITING_TIME), EM_GETLIMITTEXT, 0, 0), 4);
+      HWND field = GetDlgItem(dialog, IDC_WAITING_TIME);
+      EXPECT_EQ(SendMessageA(field, EM_GETLIMITTEXT, 0, 0), 4);
+      EXPECT_NE(GetWindowLongA(field, GWL_STYLE) & ES_AUTOHSCROLL, 0);
+      // The dialog manager draws an edit field's border as a client edge.
+      EXPECT_TRUE((GetWindowLongA(field, GWL_STYLE) & WS_BORDER) ||
+                  (GetWindowLongA(field, GWL_EXSTYLE) & WS_EX_CLIENTEDGE));
+      HWND box = GetDlgItem(dialog, IDC_ACOUSTIC_SIGNAL);
+      EXPECT_EQ(GetWindowLongA(box, GWL_STYLE) & (0x0F | BS_LEFTTEXT), BS_AUTOCHECKBOX | BS_LEFTTEXT);
+      char boxText[32] = {};
+      GetWindowTextA(box, boxText, sizeof boxText);
+      EXPECT_STREQ(boxText, "Acoustic Signal:");
+      EXPECT_EQ(GetWindowLongA(GetDlgItem(dialog, IDOK), GWL_STYLE) & 0x0F, BS_DEFPUSHBUTTON);
       EXPECT_EQ(GetFocus(), GetDlgItem(dialog, IDC_WAITING_TIME));
       Enter(dialog, e.entry);
       if (e.refusal) {
