@@ -144,6 +144,26 @@ def icon():
     return c
 
 
+def waiting_icon():
+    """Y_BCS_ICON1: a card beside an hourglass, for the window shown while the terminal waits."""
+    c = Canvas(32, 32, (255, 0, 255))
+    c.rounded(1, 4, 19, 28, 2, NAVY)           # the card, upright
+    c.rounded(2, 5, 18, 27, 2, WHITE)
+    c.rounded(5, 9, 13, 16, 1, GOLD)           # its contacts
+    c.rect(9, 9, 10, 16, DARK)
+    c.rect(5, 12, 13, 13, DARK)
+    c.rect(20, 4, 31, 6, DARK)                 # hourglass frame
+    c.rect(20, 26, 31, 28, DARK)
+    for y in range(6, 26):                     # two glass bulbs meeting at the waist
+        half = abs(y - 16) * 5 // 10
+        c.rect(25 - half, y, 26 + half, y + 1, SKY)
+    for y in range(19, 26):                    # sand gathered in the lower bulb
+        half = abs(y - 16) * 5 // 10
+        c.rect(25 - half, y, 26 + half, y + 1, GOLD)
+    c.rect(25, 12, 26, 19, GOLD)               # the falling thread
+    return c
+
+
 def main():
     os.makedirs(OUT, exist_ok=True)
     key1, pic1 = split_pair(terminal_picture(), [(0, 0, 0), (255, 255, 255)])
@@ -153,6 +173,7 @@ def main():
     write_bmp8(os.path.join(OUT, "title-key.bmp"), key2)         # BITMAP6
     write_bmp8(os.path.join(OUT, "title-picture.bmp"), pic2)     # BITMAP5
     write_ico32(os.path.join(OUT, "kelvanor.ico"), icon(), (255, 0, 255))
+    write_ico32(os.path.join(OUT, "bcs-waiting.ico"), waiting_icon(), (255, 0, 255))
 
 
 if __name__ == "__main__":

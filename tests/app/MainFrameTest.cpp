@@ -240,6 +240,39 @@ TEST_F(MainFrameTest, ClosingTheMainWindowTakesOpenDialogsAlong) {
   EXPECT_FALSE(IsWindow(port));
 }
 
+TEST_F(MainFrameTest, BcsPanelHoldsBothPanelItemsUntilItCloses) {
+  auto expectItems = [&](bool panelOpen, const char* when) {
+    for (const MenuItemSpec& item : kPanelItems) {
+      EXPECT_EQ(PopupItemLabel(hwnd_, item.popup, item.position), item.label) << when;
+      EXPECT_EQ(PopupItemId(hwnd_, item.popup, item.position), panelOpen ? UINT{ID_INERT} : item.id) << when;
+      // An item is usable when it is given back only if its own window can be opened by now.
+      EXPECT_EQ(ItemGrayed(item.popup, item.position), panelOpen || !frame_->HasCommandHandler(item.id))
+          << item.label << " " << when;
+    }
+  };
+  const struct {
+    const char* way;
+    void (*close)(HWND panel);
+  } ways[] = {
+      {"Close button", [](HWND panel) { SendMessageA(GetDlgItem(panel, IDCANCEL), BM_CLICK, 0, 0); }},
+      {"close box", [](HWND panel) { SendMessageA(panel, WM_CLOSE, 0, 0); }},
+      {"Escape",
+       [](HWND panel) { PostMessageA(GetDlgItem(panel, IDC_BCS_CT_INIT), WM_KEYDOWN, VK_ESCAPE, 0); }},
+  };
+  ASSERT_TRUE(frame_->HasCommandHandler(ID_CT_BCS));
+  for (const auto& way : ways) {
+    expectItems(false, "before opening");
+    Command(ID_CT_BCS);
+    HWND panel = Dialog("CT - BCS ");
+    ASSERT_NE(panel, nullptr);
+    expectItems(true, "while open");
+    way.close(panel);
+    PumpMessages();
+    EXPECT_FALSE(IsWindow(panel)) << way.way;
+    expectItems(false, way.way);
+  }
+}
+
 namespace {
 
 class MainFrameLogTest : public MainFrameTest {
