@@ -132,7 +132,7 @@ TEST_F(BcsPanelTest, ActivationRefreshesTheConfigLabel) {
 }
 
 TEST_F(BcsPanelTest, SessionCourseWithItsButtonsMessagesAndLog) {
-  Settings() = {1, 2};
+  Settings() = {1, 1};  // port 1 reaches the simulated terminal
   StartLog();
   SetDlgItemTextA(panel_, IDC_BCS_INPUT_LABEL, "before");
 
@@ -172,16 +172,16 @@ TEST_F(BcsPanelTest, SessionCourseWithItsButtonsMessagesAndLog) {
   EXPECT_EQ(Text(IDC_BCS_INPUT_LABEL), " ");
 
   EXPECT_EQ(LogContents(),
-            "CT_init (CTn: 1, PTn: 2)\r\n>CT_init ok!\r\n"
+            "CT_init (CTn: 1, PTn: 1)\r\n>CT_init ok!\r\n"
             "2,1 20110000\r\n>Reset successful.\r\n"
             "2,1 20110000\r\n>Reset successful.\r\n"
             "CT_close (CTn: 1)\r\n>CT_close ok!\r\n");
 }
 
 TEST_F(BcsPanelTest, DriverErrorsChangeNoButtonButCtCloseAlwaysFreesClose) {
-  Settings() = {1, 2};
+  Settings() = {1, 1};  // port 1 reaches the simulated terminal
   StartLog();
-  ZemtrakDriver().init(1, 2);  // the terminal is open already: the simulation refuses a second CT_init
+  ZemtrakDriver().init(1, 1);  // the terminal is open already: the simulation refuses a second CT_init
   ExpectMessage();
   Click(IDC_BCS_CT_INIT);
   EXPECT_EQ(LastMessage().text, "-1 (ERR_INVALID) ");
@@ -218,8 +218,8 @@ TEST_F(BcsPanelTest, DriverErrorsChangeNoButtonButCtCloseAlwaysFreesClose) {
   EXPECT_EQ(Buttons(), closeFreed);
 
   EXPECT_EQ(LogContents(),
-            "CT_init (CTn: 1, PTn: 2)\r\n>-1 (ERR_INVALID) \r\n"
-            "CT_init (CTn: 1, PTn: 2)\r\n>CT_init ok!\r\n"
+            "CT_init (CTn: 1, PTn: 1)\r\n>-1 (ERR_INVALID) \r\n"
+            "CT_init (CTn: 1, PTn: 1)\r\n>CT_init ok!\r\n"
             "2,1 20110000\r\n>-128 (ERR_HTSI) \r\n"
             "2,1 20110000\r\n>Error Reset CT RC-Code = -5\r\n"
             "2,1 20130046\r\n>Error CT Info RC-Code = -6\r\n"
