@@ -3,6 +3,7 @@
 #include "app/Banner.h"
 #include "app/ConfigDialogs.h"
 #include "app/SessionLog.h"
+#include "console/TestConsole.h"
 #include "ctapi/CtExchange.h"
 #include "ctapi/ZemtrakDriver.h"
 #include "resources/ResourceIds.h"
@@ -57,6 +58,7 @@ const MessageEntry MainFrame::kMessages[] = {
     OnCommand(ID_CT_NUMBER, &MainFrame::OnCtNumber),
     OnCommand(ID_PORT_NUMBER, &MainFrame::OnPortNumber),
     OnCommand(ID_LOG_FILE, &MainFrame::OnLogFile),
+    OnCommand(ID_TEST_CT, &MainFrame::OnTestCt),
 };
 
 std::span<const MessageEntry> MainFrame::MessageTable() const { return kMessages; }
@@ -102,6 +104,8 @@ void MainFrame::OnClose() {
 void MainFrame::OnCtNumber() { OpenCtNumberDialog(hwnd_); }
 
 void MainFrame::OnPortNumber() { OpenPortNumberDialog(hwnd_); }
+
+void MainFrame::OnTestCt() { OpenTestConsole(hwnd_); }
 
 void MainFrame::OnLogFile() {
   MenuLogQuestions questions(hwnd_);

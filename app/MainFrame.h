@@ -22,6 +22,7 @@ class MainFrame : public FrameWindow {
   void OnCtNumber();
   void OnPortNumber();
   void OnLogFile();
+  void OnTestCt();
 
   HBITMAP bannerKey_ = nullptr;      // "BITMAP1"
   HBITMAP bannerPicture_ = nullptr;  // "BITMAP4"
