@@ -6,12 +6,6 @@ namespace {
 
 constexpr char kDigits[] = "0123456789abcdef";
 
-// "%.2x" without printf, which would cost more than everything else for a long response.
-void AppendByte(std::string& out, std::uint8_t b) {
-  out += kDigits[b >> 4];
-  out += kDigits[b & 0xF];
-}
-
 // "%.1x": as many digits as the value needs.
 void AppendAddress(std::string& out, std::uint8_t a) {
   if (a >> 4) out += kDigits[a >> 4];
@@ -32,27 +26,37 @@ FormattedResponse FormatResponse(std::span<const std::uint8_t> response, std::ui
                                  std::uint8_t destination, DisplayMode mode) {
   FormattedResponse out;
   const std::string addresses = AddressPair(source, destination);
-  const int length = static_cast<int>(response.size());
+  const std::size_t length = response.size();
+  // Sized once and written in place: a full buffer makes some 20000 characters per command.
   if (mode == DisplayMode::Hex) {
-    out.display.reserve(addresses.size() + 4 + 3 * response.size());
     out.display = addresses + "    ";
+    const std::size_t at = out.display.size();
+    out.display.resize(at + 3 * length);
+    char* p = out.display.data() + at;
     for (std::uint8_t b : response) {
-      AppendByte(out.display, b);
-      out.display += ' ';
+      *p++ = kDigits[b >> 4];
+      *p++ = kDigits[b & 0xF];
+      *p++ = ' ';
     }
     out.lineCount = static_cast<std::int16_t>(3 * length / kOutputLineWidth + 1);
   } else {
     // The status bytes SW1 SW2 are not text.
-    const std::size_t textLength = response.size() >= 2 ? response.size() - 2 : 0;
-    out.display.reserve(textLength);
+    const std::size_t textLength = length >= 2 ? length - 2 : 0;
+    out.display.resize(textLength);
+    char* p = out.display.data();
     for (std::uint8_t b : response.first(textLength))
-      out.display += (b < 0x20 || b >= 0x80) ? ' ' : static_cast<char>(b);
+      *p++ = (b < 0x20 || b >= 0x80) ? ' ' : static_cast<char>(b);
     out.lineCount = static_cast<std::int16_t>(length / kOutputLineWidth + 1);
   }
-  out.log.reserve(addresses.size() + 3 + 2 * response.size());
   out.log = "#" + addresses + " ";
-  for (std::uint8_t b : response) AppendByte(out.log, b);
-  out.log += '\n';
+  const std::size_t at = out.log.size();
+  out.log.resize(at + 2 * length + 1);
+  char* p = out.log.data() + at;
+  for (std::uint8_t b : response) {
+    *p++ = kDigits[b >> 4];
+    *p++ = kDigits[b & 0xF];
+  }
+  *p = '\n';
   return out;
 }
 
