@@ -4,6 +4,7 @@
 #include "app/ConfigDialogs.h"
 #include "app/SessionLog.h"
 #include "bcs/BcsPanelDialog.h"
+#include "console/TestConsole.h"
 #include "ctapi/CtExchange.h"
 #include "ctapi/ZemtrakDriver.h"
 #include "resources/ResourceIds.h"
@@ -59,6 +60,7 @@ const MessageEntry MainFrame::kMessages[] = {
     OnCommand(ID_PORT_NUMBER, &MainFrame::OnPortNumber),
     OnCommand(ID_LOG_FILE, &MainFrame::OnLogFile),
     OnCommand(ID_CT_BCS, &MainFrame::OnCtBcs),
+    OnCommand(ID_TEST_CT, &MainFrame::OnTestCt),
 };
 
 std::span<const MessageEntry> MainFrame::MessageTable() const { return kMessages; }
@@ -106,6 +108,7 @@ void MainFrame::OnCtNumber() { OpenCtNumberDialog(hwnd_); }
 void MainFrame::OnPortNumber() { OpenPortNumberDialog(hwnd_); }
 
 void MainFrame::OnCtBcs() { OpenBcsPanel(hwnd_); }
+void MainFrame::OnTestCt() { OpenTestConsole(hwnd_); }
 
 void MainFrame::OnLogFile() {
   MenuLogQuestions questions(hwnd_);

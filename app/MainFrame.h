@@ -23,6 +23,7 @@ class MainFrame : public FrameWindow {
   void OnPortNumber();
   void OnLogFile();
   void OnCtBcs();
+  void OnTestCt();
 
   HBITMAP bannerKey_ = nullptr;      // "BITMAP1"
   HBITMAP bannerPicture_ = nullptr;  // "BITMAP4"

@@ -1,8 +1,7 @@
 // "Modify command list": edits working copies of the console's lists; OK hands them over.
-#include "console/CommandListDialog.h"
-
 #include <optional>
 
+#include "console/CommandListEditor.h"
 #include "console/ListEditor.h"
 #include "console/RequestFileDialogs.h"
 #include "resources/ResourceIds.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "console/ListEntry.h"
+#include "console/ListEntries.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ void RemoveAt(std::array<std::string, CommandLists::kCapacity>& slots, int index
 std::vector<std::string> Entries(const std::array<std::string, CommandLists::kCapacity>& slots, int count) {
   std::vector<std::string> entries;
   for (int i = 0; i < std::clamp(count, 0, CommandLists::kCapacity); ++i)
-    entries.push_back(DisplayEntry(i, slots[i]));
+    entries.push_back(DisplayFormEntry(i, slots[i]));
   return entries;
 }
 
@@ -53,7 +53,7 @@ ListEditor::ListEditor(CommandLists& console, EditorLists& working)
 }
 
 ListEditor::AddResult ListEditor::Add(std::string_view commandField, std::string_view descriptionField) {
-  std::string command = ColonCut(commandField);
+  std::string command(ColonCut(commandField));
   command.erase(0, command.find_first_not_of(" \t\r\n\v\f"));
   if (command.empty()) return AddResult::NoCommand;
   if (console_.commandCount >= CommandLists::kCapacity ||
@@ -61,13 +61,13 @@ ListEditor::AddResult ListEditor::Add(std::string_view commandField, std::string
     return AddResult::Full;
 
   working_.commandIndex = InsertionIndex(working_.commandIndex, console_.commandCount);
-  if (command.find(':') != std::string::npos) command = ColonCut(command);
+  if (command.find(':') != std::string::npos) command = std::string(ColonCut(command));
   InsertAt(working_.commands, working_.commandIndex, console_.commandCount, std::move(command));
   ++console_.commandCount;
 
   working_.descriptionIndex = InsertionIndex(working_.descriptionIndex, console_.descriptionCount);
   std::string description(descriptionField);
-  if (description.find(':') != std::string::npos) description = ColonCut(description);
+  if (description.find(':') != std::string::npos) description = std::string(ColonCut(description));
   if (description.empty()) description = " ";
   InsertAt(working_.descriptions, working_.descriptionIndex, console_.descriptionCount,
            std::move(description));
@@ -80,9 +80,11 @@ ListEditor::AddResult ListEditor::Add(std::string_view commandField, std::string
 void ListEditor::Change(std::optional<std::string_view> commandField,
                         std::optional<std::string_view> descriptionField) {
   if (commandField)
-    working_.commands[std::clamp<int>(working_.commandIndex, 0, kLast)] = ColonCut(*commandField);
+    working_.commands[std::clamp<int>(working_.commandIndex, 0, kLast)] =
+        std::string(ColonCut(*commandField));
   if (descriptionField)
-    working_.descriptions[std::clamp<int>(working_.descriptionIndex, 0, kLast)] = ColonCut(*descriptionField);
+    working_.descriptions[std::clamp<int>(working_.descriptionIndex, 0, kLast)] =
+        std::string(ColonCut(*descriptionField));
   working_.modified = true;
 }
 

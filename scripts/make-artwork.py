@@ -143,6 +143,27 @@ def icon():
     c.rect(18, 17, 25, 19, NAVY)
     return c
 
+# The test console's status icons: a command going out (up), a failed call, a successful one.
+BLUE, RED, LIGHT_GREEN = (30, 90, 200), (200, 30, 30), (30, 160, 60)
+
+
+def status_arrow(colour, up):
+    c = Canvas(32, 32, (255, 0, 255))
+    for row in range(12):                      # the head: a triangle, 2 px wider each row
+        y = 3 + row if up else 28 - row
+        c.rect(16 - row - 1, y, 16 + row + 1, y + 1, colour)
+    if up:                                     # the shaft
+        c.rect(12, 15, 20, 29, colour)
+    else:
+        c.rect(12, 3, 20, 17, colour)
+    return c
+
+
+def console_icons():
+    for name, colour, up in (("status-send.ico", BLUE, True), ("status-failed.ico", RED, False),
+                             ("status-ok.ico", LIGHT_GREEN, False)):
+        write_ico32(os.path.join(OUT, name), status_arrow(colour, up), (255, 0, 255))
+
 
 def waiting_icon():
     """Y_BCS_ICON1: a card beside an hourglass, for the window shown while the terminal waits."""
@@ -174,6 +195,7 @@ def main():
     write_bmp8(os.path.join(OUT, "title-picture.bmp"), pic2)     # BITMAP5
     write_ico32(os.path.join(OUT, "kelvanor.ico"), icon(), (255, 0, 255))
     write_ico32(os.path.join(OUT, "bcs-waiting.ico"), waiting_icon(), (255, 0, 255))
+    console_icons()
 
 
 if __name__ == "__main__":

@@ -353,6 +353,43 @@ TEST_F(MainFrameLogTest, ExitWithTheLogOpenClosesItAndAsksNothing) {
   EXPECT_EQ(Contents(), "last line\r\n");
 }
 
+// Both panel items as the console takes them and gives them back, however it is closed. An item
+// shows greyed while it carries the inert command, or while no handler exists for it yet.
+TEST_F(MainFrameTest, ConsoleTakesBothPanelItemsAndGivesThemBack) {
+  auto expectItemsUsable = [&](const char* when) {
+    for (const MenuItemSpec& item : kPanelItems) {
+      EXPECT_EQ(PopupItemLabel(hwnd_, item.popup, item.position), item.label) << when;
+      EXPECT_EQ(PopupItemId(hwnd_, item.popup, item.position), item.id) << when;
+      EXPECT_EQ(ItemGrayed(item.popup, item.position), !frame_->HasCommandHandler(item.id))
+          << item.label << " " << when;
+    }
+    EXPECT_FALSE(ItemGrayed(1, 1)) << "Te&st CT " << when;
+  };
+  const struct {
+    const char* how;
+    void (*close)(HWND console);
+  } closings[] = {
+      {"by the Close button", [](HWND c) { SendMessageA(GetDlgItem(c, IDCANCEL), BM_CLICK, 0, 0); }},
+      {"by Escape", [](HWND c) { SendMessageA(c, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0); }},
+      {"by the close box", [](HWND c) { SendMessageA(c, WM_CLOSE, 0, 0); }},
+  };
+  expectItemsUsable("before opening");
+  for (const auto& closing : closings) {
+    Command(ID_TEST_CT);
+    HWND console = Dialog("Test Tovamic");
+    ASSERT_NE(console, nullptr);
+    for (const MenuItemSpec& item : kPanelItems) {
+      EXPECT_EQ(PopupItemLabel(hwnd_, item.popup, item.position), item.label);
+      EXPECT_EQ(PopupItemId(hwnd_, item.popup, item.position), static_cast<UINT>(ID_INERT));
+      EXPECT_TRUE(ItemGrayed(item.popup, item.position)) << item.label << " while the console is open";
+    }
+    closing.close(console);
+    PumpMessages();
+    EXPECT_FALSE(IsWindow(console)) << closing.how;
+    expectItemsUsable(closing.how);
+  }
+}
+
 // A window that cannot be created gives its menu items back at once.
 TEST_F(MainFrameTest, MenuItemsComeBackWhenTheirDialogCannotBeCreated) {
   constexpr int kNoSuchTemplate = 9999;

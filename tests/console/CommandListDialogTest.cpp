@@ -3,35 +3,18 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 
-#include "console/CommandListDialog.h"
+#include "console/CommandListEditor.h"
 #include "console/CommandLists.h"
 #include "console/RequestFile.h"
 #include "resources/ResourceIds.h"
+#include "tests/support/ModalScript.h"
 #include "tests/support/ScriptedPrompt.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-std::function<void(HWND)> script;
-bool scriptRan = false;
-
-// Runs once the editor is on screen; EndDialog hides it, so a visible editor is still open.
-void CALLBACK RunScript(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND dialog = FindWindowA("#32770", "Modify command list");
-  if (!dialog || !IsWindowVisible(dialog)) return;
-  KillTimer(nullptr, timer);
-  scriptRan = true;
-  script(dialog);
-  // A script that forgot to close the editor fails instead of hanging the run.
-  if (IsWindowVisible(dialog)) {
-    ADD_FAILURE() << "the editor is still open";
-    EndDialog(dialog, IDABORT);
-  }
-}
 
 class CommandListDialogTest : public ::testing::Test {
  protected:
@@ -41,11 +24,9 @@ class CommandListDialogTest : public ::testing::Test {
   }
 
   bool Run(std::function<void(HWND)> steps) {
-    script = std::move(steps);
-    scriptRan = false;
-    SetTimer(nullptr, 0, 10, RunScript);
+    WhenDialogShows("Modify command list", std::move(steps));
     const bool shown = RunCommandListEditor(nullptr);
-    EXPECT_TRUE(scriptRan);
+    EXPECT_TRUE(DialogStepsRan());
     return shown;
   }
 

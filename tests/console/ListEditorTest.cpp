@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "console/ListEditor.h"
-#include "console/ListEntry.h"
+#include "console/ListEntries.h"
 
 namespace {
 
@@ -27,9 +27,7 @@ class ListEditorTest : public ::testing::Test {
 
 }  // namespace
 
-TEST(ListEntry, DisplayFormAndColonCut) {
-  EXPECT_EQ(DisplayEntry(3, "2,1 20"), "0003 : 2,1 20");
-  EXPECT_EQ(DisplayEntry(12345, "x"), "12345 : x");
+TEST(ListEntries, ColonCut) {
   EXPECT_EQ(ColonCut("0003 : 2,1 20"), "2,1 20");
   EXPECT_EQ(ColonCut("2,1 20"), "2,1 20");
   EXPECT_EQ(ColonCut("abc:"), "");

@@ -100,7 +100,7 @@ class KelvanorProgramTest : public ::testing::Test {
   fs::path dir_;
 };
 
-constexpr UINT kCtNumber = 40002, kLogFile = 40009, kExit = 40005;
+constexpr UINT kCtNumber = 40002, kLogFile = 40009, kExit = 40005, kTestCt = 40001;
 
 }  // namespace
 
@@ -144,6 +144,52 @@ TEST_F(KelvanorProgramTest, StartsConfiguresLogsAndEnds) {
   EXPECT_EQ(FindProgramWindow(program, "#32770", "Kelvanor"), nullptr);
   EXPECT_TRUE(fs::exists(log));
   EXPECT_EQ(FileContents(log), "") << "nothing has written to it yet";
+}
+
+// The usual course through the test console, with the log on.
+TEST_F(KelvanorProgramTest, ConsoleCourseAgainstTheSimulatedTerminal) {
+  Program program(BinDirectory() / "kelvanor.exe", dir_);
+  ASSERT_TRUE(program.Started());
+  HWND main = WaitFor([&] { return FindProgramWindow(program, "KelvanorFrame", "Test Tovamic "); });
+  ASSERT_NE(main, nullptr);
+  const fs::path log = dir_ / "KELVAN.LOG";
+  PostMessageA(main, WM_COMMAND, kLogFile, 0);
+  ASSERT_TRUE(WaitFor([&] { return fs::exists(log); }));
+
+  PostMessageA(main, WM_COMMAND, kTestCt, 0);
+  HWND console = WaitFor([&] { return FindProgramWindow(program, "#32770", "Test Tovamic"); });
+  ASSERT_NE(console, nullptr);
+  auto click = [&](int id) {
+    HWND button = GetDlgItem(console, id);
+    ASSERT_TRUE(IsWindowEnabled(button)) << id;
+    SendMessageA(button, BM_CLICK, 0, 0);
+  };
+  constexpr int kCtInit = 1000, kCtData = 1001, kCtClose = 1004, kResetCt = 1014, kCommands = 1008;
+  HWND output = GetDlgItem(console, 1007);
+
+  click(kCtInit);
+  EXPECT_EQ(Text(output), "CT_init ok");
+  click(kResetCt);
+  EXPECT_EQ(Text(output), "1,2    90 00 ");
+  HWND commandField = FindWindowExA(GetDlgItem(console, kCommands), nullptr, "Edit", nullptr);
+  ASSERT_NE(commandField, nullptr);
+  SendMessageA(commandField, EM_SETSEL, 0, -1);
+  SendMessageA(commandField, WM_CHAR, VK_BACK, 0);
+  for (char c : std::string("2,1 20110000")) SendMessageA(commandField, WM_CHAR, c, 0);
+  click(kCtData);
+  EXPECT_EQ(Text(output), "1,2    90 00 ");
+  click(kCtClose);
+  EXPECT_EQ(Text(output), "CT_close ok");
+  click(IDCANCEL);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(console); }));
+
+  PostMessageA(main, WM_COMMAND, kExit, 0);
+  EXPECT_EQ(program.WaitForExit(), 0u);
+  EXPECT_EQ(FileContents(log),
+            "CT_init (CTn: 0, PTn: 0)\r\n>CT_init ok\r\n"
+            "2,1 2010000000\r\n#1,2 9000\r\n"
+            "2,1 20110000\r\n#1,2 9000\r\n"
+            "CT_close (CTn: 0)\r\n>CT_close ok\r\n");
 }
 
 TEST_F(KelvanorProgramTest, DoesNotStartWithoutTheDriver) {
