@@ -31,7 +31,7 @@ Forwarder::State Forwarder::Bind(bool retry) {
 void Forwarder::TryBind() {
   const auto fail = [this](Fault fault) { state_ = {std::nullopt, FailureText(fault)}; };
   const std::string settingsPath = platform_.SettingsPath();
-  const Platform::FileRead settings = platform_.ReadFile(settingsPath, kMaxSettingsBytes);
+  const Platform::FileRead settings = platform_.ReadText(settingsPath, kMaxSettingsBytes);
   if (!settings.text) return fail({Failure::NoSettings, settingsPath, settings.error});
   if (settings.text->size() > kMaxSettingsBytes) return fail({Failure::SettingsTooLarge, settingsPath});
   const auto library = LibraryFromSettings(*settings.text);
@@ -41,7 +41,7 @@ void Forwarder::TryBind() {
   }
 
   const std::string name = ResolveLibrary(std::get<std::string>(library), settingsPath);
-  const Platform::Load load = platform_.LoadLibrary(name);
+  const Platform::Loaded load = platform_.Load(name);
   if (!load.library) return fail({Failure::NotLoadable, name, load.error});
   const std::string path = platform_.LibraryPath(load.library);
   const auto find = [&](std::string_view function, int argumentBytes) -> void* {

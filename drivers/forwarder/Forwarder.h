@@ -29,15 +29,15 @@ class Platform {
     std::optional<std::string> text;  // at most limit + 1 bytes, so a larger file shows
     unsigned long error = 0;          // the system's error number when there is no text
   };
-  struct Load {
+  struct Loaded {
     void* library = nullptr;
     unsigned long error = 0;  // when library is null
   };
 
   virtual ~Platform() = default;
   virtual std::string SettingsPath() = 0;
-  virtual FileRead ReadFile(const std::string& path, std::size_t limit) = 0;
-  virtual Load LoadLibrary(const std::string& name) = 0;
+  virtual FileRead ReadText(const std::string& path, std::size_t limit) = 0;
+  virtual Loaded Load(const std::string& name) = 0;
   virtual void* Find(void* library, const std::string& name) = 0;
   virtual std::string LibraryPath(void* library) = 0;
   virtual void Unload(void* library) = 0;

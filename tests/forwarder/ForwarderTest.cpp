@@ -62,17 +62,17 @@ class ScriptedPlatform : public Platform {
   };
 
   std::string SettingsPath() override { return "C:\\kelvanor\\ZEMTRAK.INI"; }
-  FileRead ReadFile(const std::string& path, std::size_t limit) override {
+  FileRead ReadText(const std::string& path, std::size_t limit) override {
     ++reads;
     EXPECT_EQ(path, SettingsPath());
     if (!settings) return {std::nullopt, 2};
     return {settings->substr(0, limit + 1), 0};
   }
-  Load LoadLibrary(const std::string& name) override {
+  Loaded Load(const std::string& name) override {
     ++loads;
     loadedName = name;
     const auto it = libraries.find(name);
-    return it == libraries.end() ? Load{nullptr, 126} : Load{&it->second, 0};
+    return it == libraries.end() ? Loaded{nullptr, 126} : Loaded{&it->second, 0};
   }
   void* Find(void* library, const std::string& name) override {
     const auto& exports = static_cast<Library*>(library)->exports;

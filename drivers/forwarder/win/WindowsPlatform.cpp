@@ -25,7 +25,7 @@ std::string WindowsPlatform::SettingsPath() {
   return std::string(FolderOf(ModulePath(ThisModule()))) + std::string(kSettingsFileName);
 }
 
-Platform::FileRead WindowsPlatform::ReadFile(const std::string& path, std::size_t limit) {
+Platform::FileRead WindowsPlatform::ReadText(const std::string& path, std::size_t limit) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return {std::nullopt, GetLastError()};
@@ -44,7 +44,7 @@ Platform::FileRead WindowsPlatform::ReadFile(const std::string& path, std::size_
   return {std::move(text), 0};
 }
 
-Platform::Load WindowsPlatform::LoadLibrary(const std::string& name) {
+Platform::Loaded WindowsPlatform::Load(const std::string& name) {
   // A path lets the driver's own DLLs beside it be found; no error box for a missing one.
   const DWORD flags = FolderOf(name).empty() ? 0 : LOAD_WITH_ALTERED_SEARCH_PATH;
   DWORD oldMode = 0;

@@ -8,8 +8,8 @@ namespace forwarder {
 class WindowsPlatform : public Platform {
  public:
   std::string SettingsPath() override;
-  FileRead ReadFile(const std::string& path, std::size_t limit) override;
-  Load LoadLibrary(const std::string& name) override;
+  FileRead ReadText(const std::string& path, std::size_t limit) override;
+  Loaded Load(const std::string& name) override;
   void* Find(void* library, const std::string& name) override;
   std::string LibraryPath(void* library) override;
   void Unload(void* library) override;
