@@ -4,14 +4,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <chrono>
-#include <filesystem>
-#include <thread>
 #include <vector>
 
 #include "tests/forwarder/ForwarderCopy.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
