@@ -15,7 +15,7 @@ std::string ServiceFault(Result result) {
   if (result == result::kNoService || result == result::kServiceStopped) return "no PC/SC service running";
   if (result == result::kNoReaders) return "no reader";
   char text[48];
-  std::snprintf(text, sizeof text, "PC/SC error 0x%08X", static_cast<unsigned>(result));
+  std::snprintf(text, sizeof text, "error 0x%08X", static_cast<unsigned>(result));
   return text;
 }
 }  // namespace

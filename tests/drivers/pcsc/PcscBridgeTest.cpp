@@ -304,7 +304,7 @@ TEST(BridgeInit, ChoiceOfReaderAndWhyThereIsNone) {
        "no PC/SC service running",
        "ListReaders",
        r::kServiceStopped},
-      {"other error", {"A"}, {true}, 0, "", "PC/SC error 0x80100013", "ListReaders", r::kCommError},
+      {"other error", {"A"}, {true}, 0, "", "error 0x80100013", "ListReaders", r::kCommError},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
