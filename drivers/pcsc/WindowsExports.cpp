@@ -5,24 +5,15 @@
 #include <string>
 
 #include "common/IniFile.h"
+#include "common/win/ThisDll.h"
 #include "ctapi/CtApi.h"
 #include "drivers/pcsc/PcscBridge.h"
 #include "drivers/pcsc/SystemApi.h"
 
 namespace {
-HMODULE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&ThisModule), &module);
-  return module;
-}
-
 std::string ReaderName() {
-  char path[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(ThisModule(), path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return {};
-  std::string file(path, n);
-  file.replace(file.find_last_of("\\/") + 1, std::string::npos, "ZEMTRAK.INI");
+  const std::string file = FileBesideThisDll("ZEMTRAK.INI");
+  if (file.empty()) return {};
   const std::optional<std::string> text = ini::ReadTextFile(file);
   return text ? pcsc::ReaderSetting(*text) : std::string();
 }

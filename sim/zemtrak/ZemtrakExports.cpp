@@ -6,26 +6,17 @@
 #include <string>
 
 #include "common/IniFile.h"
+#include "common/win/ThisDll.h"
 #include "ctapi/CtApi.h"
 #include "sim/zemtrak/TerminalSim.h"
 #include "sim/zemtrak/ZemtrakControl.h"
 #include "sim/zemtrak/win/ControlWindow.h"
 
 namespace {
-HMODULE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&ThisModule), &module);
-  return module;
-}
-
 // ZEMTRAK.INI beside the DLL.
 std::optional<std::string> SettingsText() {
-  char path[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(ThisModule(), path, MAX_PATH);
-  if (n == 0 || n >= MAX_PATH) return std::nullopt;
-  std::string file(path, n);
-  file.replace(file.find_last_of("\\/") + 1, std::string::npos, "ZEMTRAK.INI");
+  const std::string file = FileBesideThisDll("ZEMTRAK.INI");
+  if (file.empty()) return std::nullopt;
   return ini::ReadTextFile(file);
 }
 
@@ -40,7 +31,7 @@ extern "C" {
 signed char CTAPI_CALL CT_init(unsigned short ctn, unsigned short pn) {
   const int rc = Sim().Init(ctn, pn);
   // Started here, never in DllMain: a thread may not wait for the loader lock's holder.
-  if (rc == 0 && Sim().CurrentSettings().window) sim::StartControlWindow(Sim(), ThisModule());
+  if (rc == 0 && Sim().CurrentSettings().window) sim::StartControlWindow(Sim(), ThisDll());
   return static_cast<signed char>(rc);
 }
 

@@ -7,33 +7,13 @@
 #include <vector>
 
 #include "sim/zemtrak/TerminalSim.h"
-
-namespace {
-class Input {
- public:
-  Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  bool Empty() const { return pos_ >= size_; }
-  std::uint8_t Byte() { return Empty() ? 0 : data_[pos_++]; }
-  std::uint16_t Word() { return static_cast<std::uint16_t>(Byte() << 8 | Byte()); }
-  std::vector<std::uint8_t> Take(std::size_t n) {
-    n = std::min(n, size_ - pos_);
-    std::vector<std::uint8_t> out(data_ + pos_, data_ + pos_ + n);
-    pos_ += n;
-    return out;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
-};
-}  // namespace
+#include "tests/support/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::uint8_t* end = static_cast<const std::uint8_t*>(std::memchr(data, 0, size));
   const std::size_t settingsSize = end ? static_cast<std::size_t>(end - data) : 0;
   const std::string settings(reinterpret_cast<const char*>(data), settingsSize);
-  Input in(data + settingsSize, size - settingsSize);
+  FuzzInput in(data + settingsSize, size - settingsSize);
 
   sim::TerminalSim t([&] { return std::optional<std::string>(settings); },
                      std::make_unique<sim::ManualClock>());

@@ -2,27 +2,13 @@
 
 #include <windows.h>
 
+#include "common/win/ThisDll.h"
 #include "drivers/forwarder/DriverSettings.h"
 
 namespace forwarder {
 
-namespace {
-HMODULE ThisModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCSTR>(&ThisModule), &module);
-  return module;
-}
-
-std::string ModulePath(HMODULE module) {
-  char path[MAX_PATH] = {};
-  const DWORD n = GetModuleFileNameA(module, path, MAX_PATH);
-  return n == 0 || n >= MAX_PATH ? std::string() : std::string(path, n);
-}
-}  // namespace
-
 std::string WindowsPlatform::SettingsPath() {
-  return std::string(FolderOf(ModulePath(ThisModule()))) + std::string(kSettingsFileName);
+  return std::string(FolderOf(ModulePath(ThisDll()))) + std::string(kSettingsFileName);
 }
 
 Platform::FileRead WindowsPlatform::ReadText(const std::string& path, std::size_t limit) {

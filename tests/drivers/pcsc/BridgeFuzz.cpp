@@ -7,26 +7,9 @@
 
 #include "drivers/pcsc/PcscBridge.h"
 #include "tests/drivers/pcsc/FakePcsc.h"
+#include "tests/support/FuzzInput.h"
 
 namespace {
-class Input {
- public:
-  Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  bool Empty() const { return pos_ >= size_; }
-  std::uint8_t Byte() { return Empty() ? 0 : data_[pos_++]; }
-  std::uint16_t Word() { return static_cast<std::uint16_t>(Byte() << 8 | Byte()); }
-  std::vector<std::uint8_t> Take(std::size_t n) {
-    n = std::min(n, size_ - pos_);
-    std::vector<std::uint8_t> out(data_ + pos_, data_ + pos_ + n);
-    pos_ += n;
-    return out;
-  }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t pos_ = 0;
-};
 
 const char* const kCalls[] = {"EstablishContext", "ListReaders", "GetStatusChange", "Connect",
                               "Reconnect",        "Disconnect",  "Status",          "Transmit"};
@@ -40,7 +23,7 @@ const pcsc::Result kResults[] = {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  Input in(data, size);
+  FuzzInput in(data, size);
   pcsc_test::FakePcsc fake;
   fake.readers = {{"Reader A"}, {"Reader B"}};
   std::vector<std::uint8_t> answer;
