@@ -137,7 +137,7 @@ void ConsoleTour(const Program& program, HWND main, const fs::path& workDir) {
   Check(Text(output) == "1,2    90 00 ", "Reset CT in the console: " + Text(output));
   Type(ComboEdit(GetDlgItem(console, kCommands)), "2,1 20110101");
   Click(console, kCtData);
-  Check(Text(output).rfind("1,2    3B ", 0) == 0, "the card's ATR in the console: " + Text(output));
+  Check(Text(output).rfind("1,2    3b ", 0) == 0, "the card's ATR in the console: " + Text(output));
   SaveScreenshot({main, console}, workDir / "console.bmp");
   Click(console, kCtClose);
   Check(Text(output) == "CT_close ok", "CT_close in the console: " + Text(output));
