@@ -28,9 +28,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 prefix="$root/build/windows/wineprefix"
 sh "$root/scripts/wine-prefix.sh" "$prefix"
-# The simulated terminal's own window stays shut so that it does not cover Kelvanor's.
-ZEMTRAK_SIM_WINDOW=0 WINEPREFIX="$prefix" WINEDEBUG=-all sh -c 'cd "$1" && "$2/scripts/wine-run.sh" "$3" kelvanor_tour.exe "$(winepath -w "$4")"' \
-  sh "$bin" "$root" "$prefix" "$work"
+# The simulated terminal's own window stays shut so that it does not cover Kelvanor's. The tour
+# runs in the work folder, so its "." is where Kelvanor writes KELVAN.LOG and the tour its pictures.
+(cd "$work" && ZEMTRAK_SIM_WINDOW=0 sh "$root/scripts/wine-run.sh" "$prefix" "$bin/kelvanor_tour.exe" .)
 for shot in main-window console ct-bcs; do
   convert "$work/$shot.bmp" "$out/$shot.png"
 done

@@ -181,7 +181,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: kelvanor_tour WORKDIR\n");
     return 2;
   }
-  const fs::path workDir = argv[1];
+  const fs::path workDir = fs::absolute(argv[1]);
   try {
     Step("starting kelvanor.exe");
     Program program(BinDirectory() / "kelvanor.exe", workDir);
