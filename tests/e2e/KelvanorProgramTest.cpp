@@ -1,90 +1,12 @@
 // kelvanor.exe itself, started on the simulated terminal and driven from outside through its
 // windows, real message boxes included.
 #include <gtest/gtest.h>
-#include <windows.h>
 
-#include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <thread>
+#include "tests/e2e/ProgramWindows.h"
 
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path BinDirectory() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return fs::path(path).parent_path();
-}
-
-template <class F>
-auto WaitFor(F condition, int milliseconds = 20000) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-  auto value = condition();
-  while (!value && std::chrono::steady_clock::now() < deadline) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    value = condition();
-  }
-  return value;
-}
-
-class Program {
- public:
-  // Starts exe with the given current directory; the log goes there.
-  Program(const fs::path& exe, const fs::path& directory) {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
-    std::string commandLine = "\"" + exe.string() + "\"";
-    started_ = CreateProcessA(exe.string().c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                              directory.string().c_str(), &si, &info_);
-  }
-  ~Program() {
-    if (!started_) return;
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(info_.hProcess, 99);
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
-  }
-  bool Started() const { return started_; }
-  // The exit code, or STILL_ACTIVE if it did not end in time.
-  DWORD WaitForExit(DWORD milliseconds = 20000) const {
-    WaitForSingleObject(info_.hProcess, milliseconds);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(info_.hProcess, &code);
-    return code;
-  }
-  DWORD ProcessId() const { return info_.dwProcessId; }
-
- private:
-  bool started_ = false;
-  PROCESS_INFORMATION info_{};
-};
-
-// A top-level window of the given class and caption that belongs to the program.
-HWND FindProgramWindow(const Program& program, const char* className, const char* caption) {
-  HWND found = nullptr;
-  for (HWND w = FindWindowExA(nullptr, nullptr, className, caption); w;
-       w = FindWindowExA(nullptr, w, className, caption)) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == program.ProcessId() && IsWindowVisible(w)) found = w;
-  }
-  return found;
-}
-
-// WM_GETTEXT rather than GetWindowText, which does not ask controls of another process.
-std::string Text(HWND w) {
-  char buffer[512] = {};
-  SendMessageA(w, WM_GETTEXT, sizeof buffer, reinterpret_cast<LPARAM>(buffer));
-  return buffer;
-}
-
-std::string FileContents(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 class KelvanorProgramTest : public ::testing::Test {
  protected:
