@@ -5,7 +5,8 @@
 
 namespace sim {
 
-std::string DefaultVersionText() { return "ZEMTRAK simulated terminal 2.0 (CT-API 1.1, CT-BCS)"; }
+// Short enough to show whole in the main window's banner line.
+std::string DefaultVersionText() { return "ZEMTRAK simulated terminal 2.0"; }
 
 TerminalSim::TerminalSim(SettingsSource settings, std::unique_ptr<Clock> clock)
     : settingsSource_(std::move(settings)),
