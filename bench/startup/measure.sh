@@ -1,13 +1,14 @@
 #!/bin/sh
 # Measures start-up against the bare window program, all started in turn in one Wine session:
 # measure.sh [ROUNDS] [PROGRAM...]; by default kelvanor.exe of the windows preset, built first.
+# WINEPREFIX chooses another prefix than the build's, so tests may run meanwhile.
 set -eu
 cd "$(dirname "$0")/../.."
 rounds=${1:-40}
 [ $# -gt 0 ] && shift
 bin="$PWD/build/windows/bin"
 [ $# -gt 0 ] || set -- "$bin/kelvanor.exe"
-prefix="$PWD/build/windows/wineprefix"
+prefix=${WINEPREFIX:-$PWD/build/windows/wineprefix}
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
   prefix=$1 bin=$2 rounds=$3; shift 3
   sh scripts/wine-prefix.sh "$prefix"
