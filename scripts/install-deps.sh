@@ -5,6 +5,10 @@ set -eu
 packages="cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 googletest
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xauth imagemagick x11-utils python3 libbenchmark-dev"
+# The PC/SC bridge: pcsc-lite to build against, and its end-to-end test's daemon, virtual reader,
+# virtual card and private namespaces.
+packages="$packages libpcsclite-dev pcscd vsmartcard-vpcd vsmartcard-vpicc python3-virtualsmartcard
+  python3-pycryptodome iproute2 util-linux"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing="$missing $p"

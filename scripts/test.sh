@@ -16,7 +16,7 @@ for preset in windows windows-x86; do
 done
 
 ctest --preset native -j "$jobs"
-ctest --preset fuzz
+ctest --preset fuzz -j "$jobs"
 ctest --preset windows-x86
 
 # One virtual display and one Wine server for the whole Windows pass; the server is stopped at the

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "drivers/forwarder/IniText.h"
+#include "common/IniFile.h"
 
 namespace forwarder {
 
@@ -17,7 +17,7 @@ bool IsAbsolute(std::string_view path) {
 }  // namespace
 
 std::variant<std::string, SettingsFault> LibraryFromSettings(std::string_view text) {
-  std::optional<std::string> library = IniValue(text, "Driver", "Library");
+  std::optional<std::string> library = ini::IniFile(text).Value("Driver", "Library");
   if (!library || library->empty()) return SettingsFault::NoLibrary;
   const bool control =
       std::ranges::any_of(*library, [](char c) { return static_cast<unsigned char>(c) < 0x20; });

@@ -2,13 +2,14 @@
 // ZEMTRAK_SIM_SETTINGS names; without it the defaults hold.
 #include <cstdlib>
 
+#include "common/IniFile.h"
 #include "sim/zemtrak/TerminalSim.h"
 
 namespace {
 std::optional<std::string> SettingsText() {
   const char* path = std::getenv("ZEMTRAK_SIM_SETTINGS");
   if (!path || !*path) return std::nullopt;
-  return sim::ReadTextFile(path);
+  return ini::ReadTextFile(path);
 }
 
 sim::TerminalSim& Sim() {

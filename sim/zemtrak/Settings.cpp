@@ -1,54 +1,13 @@
 #include "sim/zemtrak/Settings.h"
 
-#include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <fstream>
-#include <map>
-#include <sstream>
-#include <utility>
+
+#include "common/IniFile.h"
 
 namespace sim {
 
 namespace {
-using Key = std::pair<std::string, std::string>;  // section and key, lower case
-
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string_view Trim(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
-std::map<Key, std::string> ReadEntries(std::string_view text) {
-  std::map<Key, std::string> entries;
-  std::string section;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = Trim(text.substr(0, end));
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-    if (line.empty() || line.front() == ';' || line.front() == '#') continue;
-    if (line.front() == '[') {
-      const std::size_t close = line.find(']');
-      section = close == std::string_view::npos ? std::string() : Lower(Trim(line.substr(1, close - 1)));
-      continue;
-    }
-    const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) continue;
-    std::string_view value = Trim(line.substr(equals + 1));
-    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
-      value = value.substr(1, value.size() - 2);
-    entries.emplace(Key{section, Lower(Trim(line.substr(0, equals)))}, std::string(value));
-  }
-  return entries;
-}
-
 template <class T>
 std::optional<T> Number(const std::string& value) {
   T n{};
@@ -64,7 +23,7 @@ std::optional<bool> Flag(const std::string& value) {
 }
 
 std::optional<CardType> Type(const std::string& value) {
-  const std::string v = Lower(value);
+  const std::string v = ini::Lower(value);
   if (v == "async") return CardType::Processor;
   if (v == "sync") return CardType::Memory;
   return std::nullopt;
@@ -85,16 +44,15 @@ std::optional<std::string> Manufacturer(const std::string& value) {
 }
 
 template <class T, class Parse>
-void Apply(const std::map<Key, std::string>& entries, const char* section, const char* key, Parse parse,
-           T& field) {
-  const auto entry = entries.find({section, key});
-  if (entry == entries.end()) return;
-  if (const auto value = parse(entry->second)) field = *value;
+void Apply(const ini::IniFile& file, const char* section, const char* key, Parse parse, T& field) {
+  const std::optional<std::string> text = file.Value(section, key);
+  if (!text) return;
+  if (const auto value = parse(*text)) field = *value;
 }
 }  // namespace
 
 Settings ParseSettings(std::string_view text) {
-  const std::map<Key, std::string> entries = ReadEntries(text);
+  const ini::IniFile entries(text);
   Settings s;
   Apply(entries, "card", "inserted", Flag, s.cardInserted);
   Apply(entries, "card", "type", Type, s.cardType);
@@ -105,14 +63,6 @@ Settings ParseSettings(std::string_view text) {
   Apply(entries, "terminal", "statusobjects", Flag, s.statusObjects);
   Apply(entries, "window", "show", Flag, s.window);
   return s;
-}
-
-std::optional<std::string> ReadTextFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
 }
 
 }  // namespace sim

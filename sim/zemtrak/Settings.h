@@ -25,11 +25,7 @@ struct Settings {
   bool operator==(const Settings&) const = default;
 };
 
-// INI text as Windows reads it: sections and keys regardless of case, the first of duplicates
-// wins, blanks around names and values ignored, lines beginning with ';' or '#' are comments.
+// INI text as Windows reads it (common/IniFile.h).
 Settings ParseSettings(std::string_view text);
-
-// The whole file, or nothing when it cannot be read.
-std::optional<std::string> ReadTextFile(const std::string& path);
 
 }  // namespace sim

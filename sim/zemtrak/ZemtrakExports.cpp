@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "common/IniFile.h"
 #include "ctapi/CtApi.h"
 #include "sim/zemtrak/TerminalSim.h"
 #include "sim/zemtrak/ZemtrakControl.h"
@@ -25,7 +26,7 @@ std::optional<std::string> SettingsText() {
   if (n == 0 || n >= MAX_PATH) return std::nullopt;
   std::string file(path, n);
   file.replace(file.find_last_of("\\/") + 1, std::string::npos, "ZEMTRAK.INI");
-  return sim::ReadTextFile(file);
+  return ini::ReadTextFile(file);
 }
 
 sim::TerminalSim& Sim() {

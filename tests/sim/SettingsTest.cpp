@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "common/IniFile.h"
 #include "sim/zemtrak/Settings.h"
 
 namespace {
@@ -60,9 +61,9 @@ TEST(Settings, LongManufacturerIsCut) {
 
 TEST(Settings, FileReading) {
   const auto path = std::filesystem::temp_directory_path() / "kelvanor-settings-test.ini";
-  EXPECT_FALSE(sim::ReadTextFile((path / "missing").string()));
+  EXPECT_FALSE(ini::ReadTextFile((path / "missing").string()));
   std::ofstream(path) << "[Terminal]\nPort=9\n";
-  const auto text = sim::ReadTextFile(path.string());
+  const auto text = ini::ReadTextFile(path.string());
   ASSERT_TRUE(text);
   EXPECT_EQ(sim::ParseSettings(*text).port, 9);
   std::filesystem::remove(path);

@@ -1,11 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "drivers/forwarder/IniText.h"
+#include "common/IniFile.h"
 
-namespace forwarder {
 namespace {
 
-TEST(IniText, FindsValuesByTheUsualRules) {
+TEST(IniFile, FindsValuesByTheUsualRules) {
   const struct {
     const char* text;
     std::optional<std::string> library;
@@ -28,8 +27,7 @@ TEST(IniText, FindsValuesByTheUsualRules) {
       {"[Driver]\nLibrary vendor.dll\n", std::nullopt},
       {"", std::nullopt},
   };
-  for (const auto& c : cases) EXPECT_EQ(IniValue(c.text, "Driver", "Library"), c.library) << c.text;
+  for (const auto& c : cases) EXPECT_EQ(ini::IniFile(c.text).Value("Driver", "Library"), c.library) << c.text;
 }
 
 }  // namespace
-}  // namespace forwarder

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "tests/forwarder/ForwarderCopy.h"
+#include "tests/drivers/forwarder/ForwarderCopy.h"
 
 namespace fs = std::filesystem;
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "sim/zemtrak/ZemtrakControl.h"
-#include "tests/forwarder/ForwarderCopy.h"
+#include "tests/drivers/forwarder/ForwarderCopy.h"
 
 namespace fs = std::filesystem;
 

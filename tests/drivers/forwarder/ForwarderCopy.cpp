@@ -1,4 +1,4 @@
-#include "tests/forwarder/ForwarderCopy.h"
+#include "tests/drivers/forwarder/ForwarderCopy.h"
 
 #include <fstream>
 

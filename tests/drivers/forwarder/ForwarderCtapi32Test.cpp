@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "tests/forwarder/ForwarderCopy.h"
+#include "tests/drivers/forwarder/ForwarderCopy.h"
 
 namespace {
 

@@ -1,0 +1,61 @@
+#include "common/IniFile.h"
+
+#include <cctype>
+#include <fstream>
+#include <sstream>
+
+namespace ini {
+
+namespace {
+std::string_view Trim(std::string_view s) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+}  // namespace
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+IniFile::IniFile(std::string_view text) {
+  // Editors that save as UTF-8 put a byte order mark before the first section.
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::string section;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = Trim(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
+    if (line.empty() || line.front() == ';' || line.front() == '#') continue;
+    if (line.front() == '[') {
+      const std::size_t close = line.find(']');
+      section = close == std::string_view::npos ? std::string() : Lower(Trim(line.substr(1, close - 1)));
+      continue;
+    }
+    const std::size_t equals = line.find('=');
+    if (equals == std::string_view::npos) continue;
+    std::string_view value = Trim(line.substr(equals + 1));
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+      value = value.substr(1, value.size() - 2);
+    entries_.emplace(std::pair{section, Lower(Trim(line.substr(0, equals)))}, std::string(value));
+  }
+}
+
+std::optional<std::string> IniFile::Value(std::string_view section, std::string_view key) const {
+  const auto entry = entries_.find({Lower(section), Lower(key)});
+  if (entry == entries_.end()) return std::nullopt;
+  return entry->second;
+}
+
+std::optional<std::string> ReadTextFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+}  // namespace ini
