@@ -7,7 +7,29 @@
 
 namespace {
 
+using FileDialogFunction = BOOL(WINAPI*)(LPOPENFILENAMEA);
+
+// comdlg32 is loaded at the first file dialog rather than imported: many sessions never show one,
+// and importing it makes every start pay for loading it and the libraries it pulls in.
+FileDialogFunction CommonDialogFunction(const char* name, DWORD& error) {
+  static HMODULE library = nullptr;
+  if (!library) library = LoadLibraryA("comdlg32.dll");
+  FARPROC function = library ? GetProcAddress(library, name) : nullptr;
+  error = function ? ERROR_SUCCESS : GetLastError();
+  return reinterpret_cast<FileDialogFunction>(reinterpret_cast<void*>(function));
+}
+
 bool AskFile(HWND owner, FileRequest& request, bool save) {
+  DWORD error = ERROR_SUCCESS;
+  const FileDialogFunction showDialog =
+      CommonDialogFunction(save ? "GetSaveFileNameA" : "GetOpenFileNameA", error);
+  if (!showDialog) {
+    Prompts().Message(owner,
+                      "The file dialog cannot be shown: comdlg32.dll could not be loaded (error " +
+                          std::to_string(error) + ").",
+                      "Kelvanor", MB_OK | MB_ICONSTOP);
+    return false;
+  }
   std::string filter = request.filter;
   std::replace(filter.begin(), filter.end(), '|', '\0');
   filter.push_back('\0');
@@ -23,7 +45,7 @@ bool AskFile(HWND owner, FileRequest& request, bool save) {
   ofn.lpstrDefExt = request.defaultExtension.empty() ? nullptr : request.defaultExtension.c_str();
   ofn.Flags = save ? OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR
                    : OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-  const BOOL ok = save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn);
+  const BOOL ok = showDialog(&ofn);
   if (ok) request.path = path.data();
   return ok != FALSE;
 }

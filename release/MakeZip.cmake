@@ -1,0 +1,40 @@
+# cmake -DMANIFEST= -DSTAGE= -DTOP= -DZIP= -DDEBUG_ZIP= -DOBJCOPY= -DSTRIP= -P MakeZip.cmake
+# Copies the manifest's files into STAGE/TOP, moves the binaries' debug information into
+# STAGE/debug/TOP (each stripped binary keeps a debug link to its .debug file), and zips both.
+cmake_minimum_required(VERSION 3.25)
+function(run)
+  execute_process(COMMAND ${ARGN} RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "failed (${rc}): ${ARGN}")
+  endif()
+endfunction()
+
+file(REMOVE_RECURSE "${STAGE}")
+file(REMOVE "${ZIP}" "${DEBUG_ZIP}")
+file(STRINGS "${MANIFEST}" lines)
+foreach(line IN LISTS lines)
+  string(REPLACE "|" ";" fields "${line}")
+  list(GET fields 0 source)
+  list(GET fields 1 path)
+  list(GET fields 2 binary)
+  get_filename_component(folder "${STAGE}/${TOP}/${path}" DIRECTORY)
+  get_filename_component(name "${path}" NAME)
+  file(MAKE_DIRECTORY "${folder}")
+  file(COPY_FILE "${source}" "${STAGE}/${TOP}/${path}")
+  if(binary)
+    set(debugFolder "${STAGE}/debug/${TOP}/${path}")
+    get_filename_component(debugFolder "${debugFolder}" DIRECTORY)
+    file(MAKE_DIRECTORY "${debugFolder}")
+    run("${OBJCOPY}" --only-keep-debug "${STAGE}/${TOP}/${path}" "${debugFolder}/${name}.debug")
+    run("${STRIP}" --strip-all "${STAGE}/${TOP}/${path}")
+    # The link records the file's name and checksum; the debugger looks for it beside the binary.
+    execute_process(COMMAND "${OBJCOPY}" "--add-gnu-debuglink=${name}.debug" "${STAGE}/${TOP}/${path}"
+                    WORKING_DIRECTORY "${debugFolder}" RESULT_VARIABLE rc)
+    if(NOT rc EQUAL 0)
+      message(FATAL_ERROR "cannot link ${path} to its debug file")
+    endif()
+  endif()
+endforeach()
+
+run("${CMAKE_COMMAND}" -E chdir "${STAGE}" "${CMAKE_COMMAND}" -E tar cf "${ZIP}" --format=zip "${TOP}")
+run("${CMAKE_COMMAND}" -E chdir "${STAGE}/debug" "${CMAKE_COMMAND}" -E tar cf "${DEBUG_ZIP}" --format=zip "${TOP}")

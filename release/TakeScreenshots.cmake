@@ -1,0 +1,17 @@
+# cmake -DTOUR=<scripts/tour.sh> -DOUT=<folder> -P TakeScreenshots.cmake
+# The tour starts kelvanor.exe under Wine and leaves main-window.png, console.png and ct-bcs.png.
+cmake_minimum_required(VERSION 3.25)
+if(NOT EXISTS "${TOUR}")
+  message(FATAL_ERROR "${TOUR} is missing: the release's screenshots are taken by `sh scripts/tour.sh OUTDIR`.")
+endif()
+file(REMOVE_RECURSE "${OUT}")
+file(MAKE_DIRECTORY "${OUT}")
+execute_process(COMMAND sh "${TOUR}" "${OUT}" RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "sh ${TOUR} ${OUT} failed (${rc})")
+endif()
+foreach(name main-window.png console.png ct-bcs.png)
+  if(NOT EXISTS "${OUT}/${name}")
+    message(FATAL_ERROR "the tour left no ${OUT}/${name}")
+  endif()
+endforeach()
