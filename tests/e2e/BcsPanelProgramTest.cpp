@@ -1,29 +1,19 @@
 // The CT-BCS panel in kelvanor.exe on the simulated terminal, answered through real message boxes.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/ProgramWindows.h"
+#include "tests/e2e/ProgramTest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr UINT kCtBcs = 40007, kLogFile = 40009, kExit = 40005;
+constexpr UINT kCtBcs = 40007, kExit = 40005;
 constexpr int kCtInit = 1038, kCtClose = 1039, kResetCt = 1040, kResetIcc = 1041, kCtInfo = 1028,
               kIccStatus = 1030, kRequestIcc = 1031, kEjectIcc = 1032, kInputLabel = 1042;
 constexpr int kWaitingTime = 1033, kAcousticSignal = 1035, kWaitingText = 1036;
 
-class BcsPanelProgramTest : public ::testing::Test {
+class BcsPanelProgramTest : public ProgramTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / "kelvanor-bcs-program";
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-
   // Clicks a panel button without waiting for it: its handler waits for the message box.
   static void Press(HWND panel, int id) {
     PostMessageA(panel, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
@@ -53,8 +43,6 @@ class BcsPanelProgramTest : public ::testing::Test {
     SendMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
     return WaitFor([&] { return !IsWindow(dialog); });
   }
-
-  fs::path dir_;
 };
 
 // The static text of a window of another process whose thread may be blocked: GetWindowText asks
@@ -70,11 +58,10 @@ std::string StoredText(HWND w) {
 TEST_F(BcsPanelProgramTest, InitResetAndCloseTheTerminalWithTheirLog) {
   Program program(BinDirectory() / "kelvanor.exe", dir_);
   ASSERT_TRUE(program.Started());
-  HWND main = WaitFor([&] { return FindProgramWindow(program, "KelvanorFrame", "Test Tovamic "); });
+  HWND main = WaitForMainWindow(program);
   ASSERT_NE(main, nullptr) << "the main window did not appear";
   const fs::path log = dir_ / "KELVAN.LOG";
-  PostMessageA(main, WM_COMMAND, kLogFile, 0);
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(log); }));
+  ASSERT_TRUE(StartLog(main, dir_));
 
   PostMessageA(main, WM_COMMAND, kCtBcs, 0);
   HWND panel = WaitFor([&] { return FindProgramWindow(program, "#32770", "CT - BCS "); });
@@ -112,11 +99,10 @@ TEST_F(BcsPanelProgramTest, WholeCourseWithWaitsForTheCard) {
          "[Terminal]\r\nManufacturer=DEZMTAB   01.00\r\n[Window]\r\nShow=0\r\n";
   Program program(dir_ / "kelvanor.exe", dir_);
   ASSERT_TRUE(program.Started());
-  HWND main = WaitFor([&] { return FindProgramWindow(program, "KelvanorFrame", "Test Tovamic "); });
+  HWND main = WaitForMainWindow(program);
   ASSERT_NE(main, nullptr) << "the main window did not appear";
   const fs::path log = dir_ / "KELVAN.LOG";
-  PostMessageA(main, WM_COMMAND, kLogFile, 0);
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(log); }));
+  ASSERT_TRUE(StartLog(main, dir_));
   PostMessageA(main, WM_COMMAND, kCtBcs, 0);
   HWND panel = WaitFor([&] { return FindProgramWindow(program, "#32770", "CT - BCS "); });
   ASSERT_NE(panel, nullptr) << "the panel did not open";

@@ -2,25 +2,13 @@
 // windows, real message boxes included.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/ProgramWindows.h"
+#include "tests/e2e/ProgramTest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class KelvanorProgramTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / "kelvanor-program";
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-  fs::path dir_;
-};
+class KelvanorProgramTest : public ProgramTest {};
 
 constexpr UINT kCtNumber = 40002, kLogFile = 40009, kExit = 40005, kTestCt = 40001;
 
@@ -29,7 +17,7 @@ constexpr UINT kCtNumber = 40002, kLogFile = 40009, kExit = 40005, kTestCt = 400
 TEST_F(KelvanorProgramTest, StartsConfiguresLogsAndEnds) {
   Program program(BinDirectory() / "kelvanor.exe", dir_);
   ASSERT_TRUE(program.Started());
-  HWND main = WaitFor([&] { return FindProgramWindow(program, "KelvanorFrame", "Test Tovamic "); });
+  HWND main = WaitForMainWindow(program);
   ASSERT_NE(main, nullptr) << "the main window did not appear";
 
   // CT Number: a refused value stays put, an accepted one closes the dialog.
@@ -72,11 +60,10 @@ TEST_F(KelvanorProgramTest, StartsConfiguresLogsAndEnds) {
 TEST_F(KelvanorProgramTest, ConsoleCourseAgainstTheSimulatedTerminal) {
   Program program(BinDirectory() / "kelvanor.exe", dir_);
   ASSERT_TRUE(program.Started());
-  HWND main = WaitFor([&] { return FindProgramWindow(program, "KelvanorFrame", "Test Tovamic "); });
+  HWND main = WaitForMainWindow(program);
   ASSERT_NE(main, nullptr);
   const fs::path log = dir_ / "KELVAN.LOG";
-  PostMessageA(main, WM_COMMAND, kLogFile, 0);
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(log); }));
+  ASSERT_TRUE(StartLog(main, dir_));
 
   PostMessageA(main, WM_COMMAND, kTestCt, 0);
   HWND console = WaitFor([&] { return FindProgramWindow(program, "#32770", "Test Tovamic"); });

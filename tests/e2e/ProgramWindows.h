@@ -92,3 +92,15 @@ inline void Type(HWND edit, const std::string& text) {
 
 // The edit field inside a drop-down combo box.
 inline HWND ComboEdit(HWND combo) { return FindWindowExA(combo, nullptr, "Edit", nullptr); }
+
+// The main window of a started program; nullptr when it did not appear.
+inline HWND WaitForMainWindow(const Program& program) {
+  return WaitFor([&] { return FindProgramWindow(program, "KelvanorFrame", "Test Tovamic "); });
+}
+
+// Starts the log from the main menu and waits until KELVAN.LOG exists in the folder.
+inline bool StartLog(HWND main, const std::filesystem::path& directory) {
+  constexpr UINT kLogFileCommand = 40009;
+  PostMessageA(main, WM_COMMAND, kLogFileCommand, 0);
+  return WaitFor([&] { return std::filesystem::exists(directory / "KELVAN.LOG"); });
+}

@@ -3,31 +3,19 @@
 // Save dialog, and the saved file opened again.
 #include <gtest/gtest.h>
 
-#include "tests/e2e/ProgramWindows.h"
+#include "tests/e2e/ProgramTest.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr UINT kTestCt = 40001, kLogFile = 40009, kExit = 40005;
+constexpr UINT kTestCt = 40001, kExit = 40005;
 constexpr int kCtInit = 1000, kCtData = 1001, kCtClose = 1004, kOutput = 1007, kCommands = 1008,
               kOpenFile = 1012, kModifyList = 1013, kResetCt = 1014, kNextCommand = 1018,
               kDescriptions = 1021;
 constexpr int kEditorCommand = 1021, kEditorDescription = 1024, kAddCommand = 1051, kDeleteCommand = 1053;
 
-class RequestFileProgramTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / "kelvanor-request-program";
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::remove_all(dir_, ignored);
-  }
-  fs::path dir_;
-};
+class RequestFileProgramTest : public ProgramTest {};
 
 // Answers the common file dialog with the given caption as a user does: the path typed into its
 // file name field, then Enter. False when the dialog did not come or did not close.
@@ -78,11 +66,10 @@ TEST_F(RequestFileProgramTest, ExampleLoadsRunsIsEditedSavedAndLoadsAgain) {
   fs::copy_file(BinDirectory() / "examples" / "ct-bcs.req", example);
   Program program(BinDirectory() / "kelvanor.exe", dir_);
   ASSERT_TRUE(program.Started());
-  HWND main = WaitFor([&] { return FindProgramWindow(program, "KelvanorFrame", "Test Tovamic "); });
+  HWND main = WaitForMainWindow(program);
   ASSERT_NE(main, nullptr);
   const fs::path log = dir_ / "KELVAN.LOG";
-  PostMessageA(main, WM_COMMAND, kLogFile, 0);
-  ASSERT_TRUE(WaitFor([&] { return fs::exists(log); }));
+  ASSERT_TRUE(StartLog(main, dir_));
   PostMessageA(main, WM_COMMAND, kTestCt, 0);
   HWND console = WaitFor([&] { return FindProgramWindow(program, "#32770", "Test Tovamic"); });
   ASSERT_NE(console, nullptr);

@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr UINT kTestCt = 40001, kCtBcs = 40007, kLogFile = 40009, kExit = 40005;
+constexpr UINT kTestCt = 40001, kCtBcs = 40007, kExit = 40005;
 
 class TourFailed {
  public:
@@ -187,8 +187,7 @@ int main(int argc, char** argv) {
     Program program(BinDirectory() / "kelvanor.exe", workDir);
     Check(program.Started(), "kelvanor.exe did not start");
     HWND main = WaitForWindow(program, "KelvanorFrame", "Test Tovamic ");
-    PostMessageA(main, WM_COMMAND, kLogFile, 0);
-    Check(WaitFor([&] { return fs::exists(workDir / "KELVAN.LOG"); }), "KELVAN.LOG was not made");
+    Check(StartLog(main, workDir), "KELVAN.LOG was not made");
     SaveScreenshot({main}, workDir / "main-window.bmp");
     ConsoleTour(program, main, workDir);
     BcsPanelTour(program, main, workDir);

@@ -38,19 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         t.Version(op & 0x08 ? nullptr : version, 0);
         break;
       }
-      default: {
-        std::uint8_t dad = in.Byte(), sad = in.Byte();
-        std::uint16_t lenr = in.Word();
-        const std::uint16_t lenc = in.Word();
-        std::vector<std::uint8_t> command = in.Take(lenc);
-        // Claim the whole length when the input ran short, with a buffer that really is that long.
-        command.resize(lenc);
-        std::vector<std::uint8_t> response(lenr);
-        const bool nullCommand = op & 0x08, nullResponse = op & 0x10, nullLenr = op & 0x20;
-        t.Data(ctn, &dad, &sad, lenc, nullCommand ? nullptr : command.data(), nullLenr ? nullptr : &lenr,
-               nullResponse ? nullptr : response.data());
+      default:
+        FuzzCtData(t, ctn, op, in);
         break;
-      }
     }
   }
   return 0;

@@ -23,3 +23,19 @@ class FuzzInput {
   std::size_t size_;
   std::size_t pos_ = 0;
 };
+
+// One CT_data call scripted by the input: addresses, any lenr and lenc (with buffers exactly that
+// long, so a write past them is caught), and null pointers chosen by bits 3 to 5 of op.
+template <class Terminal>
+void FuzzCtData(Terminal& terminal, std::uint16_t ctn, std::uint8_t op, FuzzInput& in) {
+  std::uint8_t dad = in.Byte(), sad = in.Byte();
+  std::uint16_t lenr = in.Word();
+  const std::uint16_t lenc = in.Word();
+  std::vector<std::uint8_t> command = in.Take(lenc);
+  // Claim the whole length when the input ran short, with a buffer that really is that long.
+  command.resize(lenc);
+  std::vector<std::uint8_t> response(lenr);
+  const bool nullCommand = op & 0x08, nullResponse = op & 0x10, nullLenr = op & 0x20;
+  terminal.Data(ctn, &dad, &sad, lenc, nullCommand ? nullptr : command.data(), nullLenr ? nullptr : &lenr,
+                nullResponse ? nullptr : response.data());
+}

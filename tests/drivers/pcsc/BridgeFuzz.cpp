@@ -70,18 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (op & 0x20) fake.service = !fake.service;
         break;
       }
-      default: {
-        std::uint8_t dad = in.Byte(), sad = in.Byte();
-        std::uint16_t lenr = in.Word();
-        const std::uint16_t lenc = in.Word();
-        std::vector<std::uint8_t> command = in.Take(lenc);
-        command.resize(lenc);
-        std::vector<std::uint8_t> response(lenr);
-        const bool nullCommand = op & 0x08, nullResponse = op & 0x10, nullLenr = op & 0x20;
-        bridge.Data(ctn, &dad, &sad, lenc, nullCommand ? nullptr : command.data(), nullLenr ? nullptr : &lenr,
-                    nullResponse ? nullptr : response.data());
+      default:
+        FuzzCtData(bridge, ctn, op, in);
         break;
-      }
     }
   }
   return 0;
