@@ -1,0 +1,59 @@
+#include "cli/CommandTable.h"
+
+#include <string>
+
+#include "cli/Subcommands.h"
+
+namespace cli {
+namespace {
+
+int Help(Arguments args, CliConsole& console);
+
+constexpr Subcommand kSubcommands[] = {
+    {"help", "", "this list", Help},
+};
+
+void PrintHelp(CliConsole& console) {
+  std::string text =
+      "usage: kelvanor-cli COMMAND [OPTIONS] [ARGUMENTS]\n"
+      "\n"
+      "Commands:\n";
+  size_t width = 0;
+  for (const Subcommand& c : kSubcommands) {
+    size_t w = c.name.size() + (c.usage.empty() ? 0 : c.usage.size() + 1);
+    if (w > width) width = w;
+  }
+  for (const Subcommand& c : kSubcommands) {
+    std::string left(c.name);
+    if (!c.usage.empty()) (left += ' ') += c.usage;
+    left.resize(width, ' ');
+    text += "  " + left + "  " + std::string(c.summary) + "\n";
+  }
+  text += "\nExit codes: 0 done, 1 an expectation not met, 2 could not run.\n";
+  console.Out(text);
+}
+
+int Help(Arguments, CliConsole& console) {
+  PrintHelp(console);
+  return kExitOk;
+}
+
+}  // namespace
+
+std::span<const Subcommand> Subcommands() { return kSubcommands; }
+
+int RunCli(Arguments args, CliConsole& console) {
+  if (args.empty()) {
+    PrintHelp(console);
+    return kExitCannotRun;
+  }
+  std::string_view name = args.front();
+  if (name == "--help" || name == "-h") name = "help";
+  for (const Subcommand& c : kSubcommands) {
+    if (c.name == name) return c.run(args.subspan(1), console);
+  }
+  console.Err("kelvanor-cli: unknown command '" + std::string(name) + "' (kelvanor-cli --help lists them)\n");
+  return kExitCannotRun;
+}
+
+}  // namespace cli
