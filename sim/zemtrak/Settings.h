@@ -1,11 +1,12 @@
 #pragma once
 // The simulated terminal's settings file (ZEMTRAK.INI): the starting card, the automation for
-// unattended runs, the port and what GET STATUS reports. Unknown keys and bad values keep the default.
+// unattended runs, the card files to choose from, the port and what GET STATUS reports. Unknown keys and bad values keep the default.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/card/SimCardSlot.h"
 
@@ -16,6 +17,9 @@ struct Settings {
 
   bool cardInserted = true;
   CardType cardType = CardType::Processor;
+  // [Card] File=: card files as named, relative to the settings file's folder; the first one
+  // stands in for Type=.
+  std::vector<std::string> cardFiles;
   SlotAutomation automation;
   std::uint16_t port = 1;
   std::string manufacturer{kDefaultManufacturer};

@@ -1,0 +1,25 @@
+#pragma once
+// Whether a processor card's ATR is one a terminal accepts (ISO/IEC 7816-3), and what a card file
+// needs from it. Kept in one place so that a full ATR decoder can take its place.
+
+#include <optional>
+#include <string>
+
+#include "terminal/CardSlot.h"
+
+namespace sim {
+
+struct AtrFacts {
+  terminal::Bytes historicalBytes;
+  bool offersT0 = false;
+  bool offersT1 = false;
+};
+
+struct CheckedAtr {
+  std::optional<AtrFacts> facts;  // none when the ATR is wrong
+  std::string problem;            // what is wrong, for "the ATR ..." in a message
+};
+
+CheckedAtr CheckAtr(const terminal::Bytes& atr);
+
+}  // namespace sim
