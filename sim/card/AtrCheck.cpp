@@ -34,6 +34,7 @@ CheckedAtr CheckAtr(const terminal::Bytes& atr) {
     if (!(indicator & kHasTd)) break;
     const std::uint8_t td = atr[at - 1];
     const unsigned protocol = td & 0x0F;
+    if (!anyTd) facts.firstProtocol = protocol;
     anyTd = true;
     facts.offersT0 |= protocol == 0;
     facts.offersT1 |= protocol == 1;

@@ -13,6 +13,7 @@ struct AtrFacts {
   terminal::Bytes historicalBytes;
   bool offersT0 = false;
   bool offersT1 = false;
+  unsigned firstProtocol = 0;  // the card's choice when nobody asks for another
 };
 
 struct CheckedAtr {

@@ -219,7 +219,7 @@ class Reader {
     if (!checked.facts) return Fail(atrLine.number, "the ATR " + checked.problem);
     spec.atr = std::move(atr);
     spec.historicalBytes = checked.facts->historicalBytes;
-    bool t0 = checked.facts->offersT0;
+    bool t0 = checked.facts->firstProtocol == 0;
     if (const ini::IniLine* protocol = keys.Take("Protocol")) {
       std::string p = ini::Lower(protocol->value);
       p.erase(std::remove(p.begin(), p.end(), ' '), p.end());
