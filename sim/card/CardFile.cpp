@@ -312,10 +312,12 @@ class Reader {
   bool ReadAid(Keys& keys, const ProcessorSpec& spec, FileSpec& df) {
     const ini::IniLine* aid = keys.Take("AID");
     if (!aid) return true;
-    if (!HexValue(*aid, df.aid)) return false;
-    if (df.aid.empty() || df.aid.size() > kMaxAid) return Bad(*aid, "an AID has 1 to 16 bytes");
+    Bytes name;
+    if (!HexValue(*aid, name)) return false;
+    if (name.empty() || name.size() > kMaxAid) return Bad(*aid, "an AID has 1 to 16 bytes");
     for (const FileSpec& other : spec.files)
-      if (other.aid == df.aid) return Bad(*aid, "another DF has this AID");
+      if (other.aid == name) return Bad(*aid, "another DF has this AID");
+    df.aid = std::move(name);
     return true;
   }
 
