@@ -409,10 +409,11 @@ class Reader {
 
   bool CheckReferences(const ProcessorSpec& spec) {
     for (const auto& [line, reference] : pinUses_) {
+      const std::uint8_t wanted = reference;
       const bool known = std::any_of(spec.pins.begin(), spec.pins.end(),
-                                     [&](const PinSpec& p) { return p.reference == reference; });
+                                     [wanted](const PinSpec& p) { return p.reference == wanted; });
       char text[3];
-      std::snprintf(text, sizeof text, "%02X", reference);
+      std::snprintf(text, sizeof text, "%02X", wanted);
       if (!known) return Fail(line, "no [PIN " + std::string(text) + "] section");
     }
     return true;
