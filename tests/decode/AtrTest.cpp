@@ -287,7 +287,7 @@ TEST(Atr, HistoricalBytesByCategory) {
   struct Historical {
     std::string_view hex, category;
     std::vector<std::string> meanings;  // of the objects, then of the status indicator
-    std::vector<std::string> problems;
+    std::vector<std::string> problems = {};
   } cases[] = {
       {"80 73 FF 01 00",
        "Compact-TLV data objects",
