@@ -10,6 +10,9 @@ namespace {
 int Help(Arguments args, CliConsole& console);
 
 constexpr Subcommand kSubcommands[] = {
+    {"atr", "[--json] HEX", "an ATR taken apart: convention, interface bytes, historical bytes, TCK", RunAtr},
+    {"sw", "[--json] [--terminal] SW1SW2", "what a status word means (--terminal: the terminal's own)",
+     RunSw},
     {"help", "", "this list", Help},
 };
 
