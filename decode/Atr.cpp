@@ -132,8 +132,7 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
 
   std::size_t at = 1;
   const auto cutShort = [&](std::string_view what) {
-    atr.problems.push_back("Cut short: " + std::string(what) + " missing after " + std::to_string(at) +
-                           " bytes");
+    atr.problems.push_back("Cut short: " + std::string(what) + " missing after " + Count(at, "byte"));
   };
   if (at == size) {
     cutShort("T0");
@@ -208,8 +207,7 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
     }
   }
   if (given.size() > at && !cut)
-    atr.problems.push_back(std::to_string(given.size() - at) + (given.size() - at == 1 ? " byte" : " bytes") +
-                           " after the end of the ATR");
+    atr.problems.push_back(Count(given.size() - at, "byte") + " after the end of the ATR");
   if (given.size() > kMaxAtrLength)
     atr.problems.push_back("Longer than the 33 bytes an ATR may have: " + std::to_string(given.size()));
   return atr;

@@ -167,8 +167,8 @@ void ReadObjects(std::span<const std::uint8_t> bytes, HistoricalBytes& out) {
     object.meaning = ObjectMeaning(object.tag, value);
     if (available < object.length)
       out.problems.push_back("Historical bytes cut short: object " + HexBytes(bytes.subspan(at, header)) +
-                             " announces " + std::to_string(object.length) + " bytes, " +
-                             std::to_string(available) + " follow");
+                             " announces " + Count(object.length, "byte") + ", " + std::to_string(available) +
+                             " follow");
     out.objects.push_back(std::move(object));
     at += header + available;
   }

@@ -211,7 +211,7 @@ TEST(Atr, FieldsOfATable) {
        false,
        false,
        "",
-       {"Cut short: T0 missing after 1 bytes"}},
+       {"Cut short: T0 missing after 1 byte"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
