@@ -7,5 +7,6 @@ namespace cli {
 
 int RunAtr(Arguments args, CliConsole& console);
 int RunSw(Arguments args, CliConsole& console);
+int RunTlv(Arguments args, CliConsole& console);
 
 }  // namespace cli

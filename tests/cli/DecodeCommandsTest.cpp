@@ -35,6 +35,8 @@ TEST(DecodeCommands, BadHexIsOneLineOnStderrAndExitTwo) {
       {{"sw", "90"}, "kelvanor-cli sw: a status word is two bytes, SW1 SW2\n"},
       {{"sw", "900000"}, "kelvanor-cli sw: a status word is two bytes, SW1 SW2\n"},
       {{"sw", "9G00"}, "kelvanor-cli sw: not a hex digit\n"},
+      {{"tlv", "6F0"}, "kelvanor-cli tlv: odd number of hex digits\n"},
+      {{"tlv", "--json"}, "kelvanor-cli tlv: no hex digits given\n"},
   };
   for (const Case& c : cases) {
     const CliRun run = Cli(c.args);
@@ -46,7 +48,8 @@ TEST(DecodeCommands, BadHexIsOneLineOnStderrAndExitTwo) {
 
 TEST(DecodeCommands, HelpListsTheDecoders) {
   const CliRun run = Cli({"--help"});
-  for (std::string_view line : {"  atr [--json] HEX ", "  sw [--json] [--terminal] SW1SW2 "})
+  for (std::string_view line :
+       {"  atr [--json] HEX ", "  sw [--json] [--terminal] SW1SW2 ", "  tlv [--json] [--terminal] HEX "})
     EXPECT_NE(run.out.find(line), std::string::npos) << line;
 }
 
@@ -127,6 +130,40 @@ TEST(DecodeCommands, AtrJsonOfAMemoryCardAndOfNoTa1) {
             "{\"convention\": \"direct\", \"synchronous\": false, \"fi\": 372, \"di\": 1, \"fmax_mhz\": 5, "
             "\"protocols\": [0], \"interface\": [], \"historical\": \"\", \"compact_tlv\": [], "
             "\"tck\": {\"present\": false, \"valid\": false}, \"problems\": []}\n");
+}
+
+TEST(DecodeCommands, TlvForAPerson) {
+  const CliRun run = Cli({"tlv", "6F 07 84 02 A0 00 50 01 41"});
+  EXPECT_EQ(run.code, kExitOk);
+  EXPECT_EQ(run.out,
+            "6F    7  File control information (FCI)\n"
+            "  84  2  DF name: A0 00\n"
+            "  50  1  Application label: 41 \"A\"\n");
+}
+
+TEST(DecodeCommands, TlvAsJson) {
+  struct Case {
+    std::vector<std::string_view> args;
+    std::string_view out;
+  } cases[] = {
+      {{"tlv", "--json", "62 07 82 01 38 A5 02 80 00 00 5F 2D 02 65 6E"},
+       "{\"tlv\": [{\"tag\": \"62\", \"length\": 7, \"name\": \"File control parameters (FCP)\", "
+       "\"children\": ["
+       "{\"tag\": \"82\", \"length\": 1, \"name\": \"File descriptor\", \"value\": \"38\"}, "
+       "{\"tag\": \"A5\", \"length\": 2, \"name\": \"Proprietary information, constructed\", \"children\": ["
+       "{\"tag\": \"80\", \"length\": 0, \"name\": \"Context-specific, primitive\", \"value\": \"\"}]}]}, "
+       "{\"tag\": \"5F2D\", \"length\": 2, \"name\": \"Language preference\", \"value\": \"65 6E\"}], "
+       "\"problems\": []}\n"},
+      {{"tlv", "--json", "--terminal", "80 02 05"},
+       "{\"tlv\": [{\"tag\": \"80\", \"length\": 2, \"name\": \"ICC status\", \"cut_short\": true, "
+       "\"value\": "
+       "\"05\"}], \"problems\": [\"Object 80 at offset 0 announces 2 bytes, 1 follow\"]}\n"},
+  };
+  for (const Case& c : cases) {
+    const CliRun run = Cli(c.args);
+    EXPECT_EQ(run.code, kExitOk);
+    EXPECT_EQ(run.out, c.out);
+  }
 }
 
 }  // namespace
