@@ -1,6 +1,6 @@
 #pragma once
 // Whether a processor card's ATR is one a terminal accepts (ISO/IEC 7816-3), and what a card file
-// needs from it. Kept in one place so that a full ATR decoder can take its place.
+// needs from it, from the ATR decoder.
 
 #include <optional>
 #include <string>
@@ -18,7 +18,7 @@ struct AtrFacts {
 
 struct CheckedAtr {
   std::optional<AtrFacts> facts;  // none when the ATR is wrong
-  std::string problem;            // what is wrong, for "the ATR ..." in a message
+  std::string problem;            // the decoder's words for what is wrong
 };
 
 CheckedAtr CheckAtr(const terminal::Bytes& atr);

@@ -216,7 +216,7 @@ class Reader {
   bool ReadProcessorCard(Keys& keys, const ini::IniLine& atrLine, Bytes atr) {
     ProcessorSpec spec;
     const CheckedAtr checked = CheckAtr(atr);
-    if (!checked.facts) return Fail(atrLine.number, "the ATR " + checked.problem);
+    if (!checked.facts) return Fail(atrLine.number, "ATR: " + checked.problem);
     spec.atr = std::move(atr);
     spec.historicalBytes = checked.facts->historicalBytes;
     bool t0 = checked.facts->firstProtocol == 0;

@@ -75,7 +75,7 @@ TEST(CardFileTerminal, ABadCardFileFailsCtInitAndTheVersionTextSaysWhereAndWhy) 
     std::optional<std::string> card;
     std::string version;
   } cases[] = {
-      {"[Card]\nKind=processor\nATR=3B 81 01 80 07\n", "Card file /cards/bad.card line 3: the ATR has TCK 07 where 00 is right"},
+      {"[Card]\nKind=processor\nATR=3B 81 01 80 07\n", "Card file /cards/bad.card line 3: ATR: TCK 07 is wrong: 00 expected"},
       {std::nullopt, "Card file /cards/bad.card: cannot be read"},
       {";" + std::string(sim::kMaxCardFileSize, ' '), "Card file /cards/bad.card: larger than 1 MB"},
       {"[Card]\nKind=processor\nATR=3B 00\n[Key]\n", "Card file /cards/bad.card line 4: unknown section [Key]"},

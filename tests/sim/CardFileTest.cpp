@@ -92,13 +92,13 @@ TEST(CardFile, SaysWhichLineIsWrongAndWhy) {
       {"[Card]\nKind=processor\n", 1, "[Card] has no ATR="},
       {"[Card]\nKind=processor\nATR=3B 0\n", 3, "ATR=3B 0: not pairs of hex digits"},
       {"[Card]\nKind=processor\nATR=3G00\n", 3, "ATR=3G00: not pairs of hex digits"},
-      {"[Card]\nKind=processor\nATR=3C00\n", 3, "the ATR begins with 3C, not with TS 3B or 3F"},
-      {"[Card]\nKind=processor\nATR=3B02 80\n", 3, "the ATR ends inside its 2 historical bytes"},
-      {"[Card]\nKind=processor\nATR=3B 90 11\n", 3, "the ATR ends inside its interface bytes"},
+      {"[Card]\nKind=processor\nATR=3C00\n", 3, "ATR: TS 3C is neither 3B (direct) nor 3F (inverse convention)"},
+      {"[Card]\nKind=processor\nATR=3B02 80\n", 3, "ATR: Cut short: 2 historical bytes announced, 1 present"},
+      {"[Card]\nKind=processor\nATR=3B 90 11\n", 3, "ATR: Cut short: TD1 missing after 3 bytes"},
       {"[Card]\nKind=processor\nATR=3B 88 01 80 4B 4C 56 41 50 50 32 2C\n", 3,
-       "the ATR has TCK 2C where 2B is right"},
-      {"[Card]\nKind=processor\nATR=3B 81 01 80\n", 3, "the ATR has no TCK, which a protocol other than T=0 requires"},
-      {"[Card]\nKind=processor\nATR=3B 00 00\n", 3, "the ATR has 1 bytes after its historical bytes"},
+       "ATR: TCK 2C is wrong: 2B expected"},
+      {"[Card]\nKind=processor\nATR=3B 81 01 80\n", 3, "ATR: Cut short: TCK missing after 4 bytes"},
+      {"[Card]\nKind=processor\nATR=3B 00 00\n", 3, "ATR: TCK present although only T=0 is offered"},
       {processor + "Protocol=T=1\n", 4, "Protocol=T=1: the ATR does not offer it"},
       {processor + "Protocol=T=2\n", 4, "Protocol=T=2: neither T=0 nor T=1"},
       {processor + "Sise=3\n", 4, "unknown key \"Sise\" in [Card]"},
@@ -192,9 +192,14 @@ TEST(AtrCheck, FindsTheProtocolsAndTheHistoricalBytes) {
     EXPECT_EQ(checked.facts->firstProtocol, c.first);
     EXPECT_EQ(checked.facts->historicalBytes, c.historical);
   }
-  EXPECT_EQ(sim::CheckAtr(Bytes(34, 0x3B)).problem, "is longer than 33 bytes");
-  EXPECT_EQ(sim::CheckAtr({}).problem, "is empty");
-  EXPECT_EQ(sim::CheckAtr({0x3B}).problem, "ends after TS");
+  // Whatever the historical bytes hold; but a memory card's four bytes are no processor card's ATR.
+  EXPECT_TRUE(sim::CheckAtr({0x3B, 0x02, 0x4B, 0x4C}).facts) << "compact-TLV cut short";
+  EXPECT_EQ(sim::CheckAtr({0xA2, 0x13, 0x10, 0x91}).problem, "H1 to H4 of a memory card, not a processor card's ATR");
+  for (const Bytes& wrong : {Bytes(34, 0x3B), Bytes{}, Bytes{0x3B}, Bytes{0x3B, 0x11, 0x00}}) {
+    const sim::CheckedAtr checked = sim::CheckAtr(wrong);
+    EXPECT_FALSE(checked.facts) << ::testing::PrintToString(wrong);
+    EXPECT_FALSE(checked.problem.empty());
+  }
 }
 
 }  // namespace

@@ -163,7 +163,7 @@ TEST(ZemtrakDll, TheWindowListsTheCardFilesAndInsertsTheChosenOne) {
   // A fault in the file: CT_init fails, and the window and CT_version say where.
   std::ofstream(card.Path(), std::ios::binary) << "[Card]\r\nKind=processor\r\nATR=3B 02 4B\r\n";
   EXPECT_EQ(Driver().init(4, 0), -8);
-  const std::string fault = "line 3: the ATR ends inside its 2 historical bytes";
+  const std::string fault = "line 3: ATR: Cut short: 2 historical bytes announced, 1 present";
   char version[121] = {};
   Driver().version(version, 0);
   EXPECT_TRUE(std::string(version).starts_with("Card file ")) << version;
