@@ -56,9 +56,10 @@ WaitingTime WaitingTimeOf(const Bytes& data) {
     const std::size_t left = data.size() - i;
     if (left < 2 || data[i + 1] > left - 2) return {{}, &kWrongLength};
     const std::uint8_t tag = data[i], length = data[i + 1];
-    if (tag == kTagTimer) {
-      badTimer = length != 1;
-      if (!badTimer) wait.time = std::chrono::seconds(data[i + 2]);
+    if (tag == kTagTimer && length != 1) {
+      badTimer = true;
+    } else if (tag == kTagTimer) {
+      wait.time = std::chrono::seconds(data[i + 2]);
     }
     i += 2 + length;
   }
