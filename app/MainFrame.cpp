@@ -2,12 +2,12 @@
 
 #include "app/Banner.h"
 #include "app/ConfigDialogs.h"
-#include "app/SessionLog.h"
 #include "bcs/BcsPanelDialog.h"
 #include "console/TestConsole.h"
 #include "ctapi/CtExchange.h"
 #include "ctapi/ZemtrakDriver.h"
 #include "resources/ResourceIds.h"
+#include "session/SessionLog.h"
 #include "win/Menu.h"
 #include "win/UserPrompt.h"
 

@@ -6,12 +6,12 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/LogPath.h"
 #include "app/MainFrame.h"
-#include "app/MenuOwnedDialog.h"
-#include "app/SessionLog.h"
-#include "app/SessionSettings.h"
 #include "resources/ResourceIds.h"
+#include "session/LogPath.h"
+#include "session/MenuOwnedDialog.h"
+#include "session/SessionLog.h"
+#include "session/SessionSettings.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/ScriptedPrompt.h"
 #include "tests/support/ZemtrakSim.h"

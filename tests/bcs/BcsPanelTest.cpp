@@ -1,12 +1,12 @@
 // The CT-BCS panel from its real template, on the simulated driver with scripted answers.
 #include <vector>
 
-#include "app/SessionLog.h"
-#include "app/SessionSettings.h"
 #include "bcs/BcsPanelDialog.h"
 #include "bcs/CardParameters.h"
 #include "ctapi/ZemtrakDriver.h"
 #include "resources/ResourceIds.h"
+#include "session/SessionLog.h"
+#include "session/SessionSettings.h"
 #include "tests/bcs/BcsPanelFixture.h"
 #include "tests/support/MessagePump.h"
 #include "win/Menu.h"

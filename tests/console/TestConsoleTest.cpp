@@ -7,15 +7,15 @@
 #include <iterator>
 #include <numeric>
 
-#include "app/LogPath.h"
 #include "app/MainFrame.h"
-#include "app/SessionLog.h"
-#include "app/SessionSettings.h"
 #include "console/CommandLists.h"
 #include "console/ConsoleState.h"
 #include "console/TestConsoleDialog.h"
 #include "ctapi/ZemtrakDriver.h"
 #include "resources/ResourceIds.h"
+#include "session/LogPath.h"
+#include "session/SessionLog.h"
+#include "session/SessionSettings.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/ScriptedPrompt.h"

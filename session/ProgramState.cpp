@@ -1,6 +1,6 @@
 // The program-wide objects: they exist before the main window and until the process ends.
-#include "app/SessionLog.h"
-#include "app/SessionSettings.h"
+#include "session/SessionLog.h"
+#include "session/SessionSettings.h"
 
 SessionSettings& Settings() {
   static SessionSettings settings;
