@@ -1,4 +1,5 @@
 // The program-wide objects: they exist before the main window and until the process ends.
+#include "session/LastExchange.h"
 #include "session/SessionLog.h"
 #include "session/SessionSettings.h"
 
@@ -10,4 +11,9 @@ SessionSettings& Settings() {
 SessionLog& Log() {
   static SessionLog log;
   return log;
+}
+
+LastExchange& Exchanges() {
+  static LastExchange exchanges;
+  return exchanges;
 }
