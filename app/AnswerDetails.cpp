@@ -6,8 +6,8 @@
 
 #include "ctapi/CtApi.h"
 #include "ctapi/ReturnCodeText.h"
+#include "decode/Answer.h"
 #include "decode/Hex.h"
-#include "decode/StatusWord.h"
 #include "decode/TextRows.h"
 
 namespace {
@@ -46,18 +46,12 @@ std::string AnswerDetailsText(const std::optional<Exchange>& exchange) {
   if (IsCtSuccess(exchange->rc)) AddBytes(rows, "Answer", exchange->response);
 
   std::vector<std::string> lines = decode::AlignedLines(rows);
-  const std::vector<std::uint8_t>& answer = exchange->response;
-  if (answer.size() >= 2) {
+  if (!exchange->response.empty()) {
+    const decode::Answer answer =
+        decode::DecodeAnswer({exchange->command, exchange->response, exchange->dad == kAddressTerminal,
+                              exchange->answeredBy == kAddressTerminal});
     lines.emplace_back();
-    const std::uint8_t sw1 = answer[answer.size() - 2], sw2 = answer.back();
-    const bool toTerminal =
-        exchange->dad == kAddressTerminal && !exchange->command.empty() && exchange->command[0] == 0x20;
-    const decode::StatusWord status =
-        toTerminal
-            ? decode::DecodeTerminalStatusWord(
-                  sw1, sw2, exchange->command.size() > 1 ? std::optional(exchange->command[1]) : std::nullopt)
-            : decode::DecodeStatusWord(sw1, sw2);
-    for (std::string& line : decode::StatusWordLines(status)) lines.push_back(std::move(line));
+    for (std::string& line : decode::AnswerLines(answer)) lines.push_back(std::move(line));
   }
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";

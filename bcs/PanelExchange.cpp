@@ -12,7 +12,13 @@ Outcome PanelExchange::Send(const CtDriver& driver, std::uint16_t ctn, const Bcs
   const CtExchangeResult result = ExchangeCommand(driver, ctn, dad, sad, command, response_);
   const auto answer =
       std::span<const std::uint8_t>(response_).first(IsCtSuccess(result.rc) ? result.responseLength : 0);
-  Exchanges().Record(ExchangePanel::CtBcs, kAddressTerminal, kAddressHost, command, result.rc, answer);
+  Exchanges().Record({ExchangePanel::CtBcs,
+                      kAddressTerminal,
+                      kAddressHost,
+                      sad,
+                      {command.begin(), command.end()},
+                      result.rc,
+                      {answer.begin(), answer.end()}});
   if (!IsCtSuccess(result.rc)) return DriverErrorOutcome(result.rc, operation.errorPrefix);
   return EvaluateResponse(operation, answer);
 }

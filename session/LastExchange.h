@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <span>
 #include <vector>
 
 enum class ExchangePanel { TestConsole, CtBcs };
@@ -13,6 +12,7 @@ struct Exchange {
   ExchangePanel panel = ExchangePanel::TestConsole;
   std::uint8_t dad = 0;  // as sent, before the driver wrote its own back
   std::uint8_t sad = 0;
+  std::uint8_t answeredBy = 0;  // the source address the driver wrote back: 1 when the terminal answered
   std::vector<std::uint8_t> command;
   int rc = 0;
   std::vector<std::uint8_t> response;  // empty when the call failed
@@ -22,8 +22,7 @@ class LastExchange {
  public:
   using Follower = std::function<void(const Exchange&)>;
 
-  void Record(ExchangePanel panel, std::uint8_t dad, std::uint8_t sad, std::span<const std::uint8_t> command,
-              int rc, std::span<const std::uint8_t> response);
+  void Record(Exchange exchange);
   const std::optional<Exchange>& Last() const { return last_; }
 
   // One follower at a time, told of each exchange as it is recorded; an empty one stops it.

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 #include "app/AnswerDetails.h"
 #include "app/MainFrame.h"
@@ -436,9 +437,8 @@ TEST_F(MainFrameLogTest, AnswerDetailsFollowsEachExchangeAndWritesNoLog) {
   SelectObject(dc, font);
   ReleaseDC(text, dc);
 
-  const std::uint8_t command[] = {0x00, 0xA4, 0x04, 0x00, 0x02, 0x3F, 0x00};
-  const std::uint8_t answer[] = {0x6A, 0x82};
-  Exchanges().Record(ExchangePanel::TestConsole, 0, 2, command, 0, answer);
+  const std::vector<std::uint8_t> command = {0x00, 0xA4, 0x04, 0x00, 0x02, 0x3F, 0x00};
+  Exchanges().Record({ExchangePanel::TestConsole, 0, 2, 0, command, 0, {0x6A, 0x82}});
   EXPECT_EQ(AnswerDetailsShown(), AnswerDetailsText(Exchanges().Last()));
   EXPECT_NE(AnswerDetailsShown().find("File or application not found"), std::string::npos);
 
@@ -467,6 +467,6 @@ TEST_F(MainFrameLogTest, AnswerDetailsFollowsEachExchangeAndWritesNoLog) {
   EXPECT_FALSE(IsWindow(details)) << "Escape does";
   EXPECT_EQ(PopupItemId(hwnd_, 1, 3), static_cast<UINT>(ID_ANSWER_DETAILS));
   EXPECT_FALSE(ItemGrayed(1, 3));
-  Exchanges().Record(ExchangePanel::CtBcs, 1, 2, command, -8, {});  // nobody follows now
+  Exchanges().Record({ExchangePanel::CtBcs, 1, 2, 1, command, -8, {}});  // nobody follows now
   EXPECT_EQ(Contents(), "");
 }

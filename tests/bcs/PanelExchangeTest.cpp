@@ -140,6 +140,7 @@ TEST(PanelExchange, EveryCallIsRecordedForTheAnswerDetails) {
   EXPECT_EQ(Exchanges().Last()->panel, ExchangePanel::CtBcs);
   EXPECT_EQ(Exchanges().Last()->dad, 1);
   EXPECT_EQ(Exchanges().Last()->sad, 2);
+  EXPECT_EQ(Exchanges().Last()->answeredBy, 1);
   EXPECT_EQ(Exchanges().Last()->command, std::vector<std::uint8_t>(command, command + 4));
   EXPECT_EQ(Exchanges().Last()->response.size(), PanelExchange::kResponseCapacity) << "cut to the buffer";
 

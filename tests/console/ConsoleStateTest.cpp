@@ -104,6 +104,7 @@ TEST_F(ConsoleExchangeTest, EveryCallIsRecordedWithTheAddressesAsSent) {
   EXPECT_EQ(done.panel, ExchangePanel::TestConsole);
   EXPECT_EQ(done.dad, 1) << "not the driver's 2 written back";
   EXPECT_EQ(done.sad, 2);
+  EXPECT_EQ(done.answeredBy, 1) << "the driver's source address";
   EXPECT_EQ(done.command, std::vector<std::uint8_t>(command_, command_ + 4));
   EXPECT_EQ(done.rc, 0);
   EXPECT_EQ(done.response, (std::vector<std::uint8_t>{0x3B, 0x90, 0x00}));
