@@ -18,10 +18,8 @@ class AnswerDetailsDialog : public MenuOwnedDialog {
 
   bool OnInitDialog() override {
     HWND text = Item(IDC_ANSWER_DETAILS_TEXT);
-    // Fixed pitch, so the decoded fields stand in columns; no limit, as a long answer explained
-    // runs past the edit control's default 32 K characters.
+    // Fixed pitch, so the decoded fields stand in columns.
     SendMessageA(text, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(ANSI_FIXED_FONT)), FALSE);
-    SendMessageA(text, EM_LIMITTEXT, 0, 0);
     FitText();
     Show(Exchanges().Last());
     Exchanges().SetFollower([this](const Exchange& exchange) { Show(exchange); });

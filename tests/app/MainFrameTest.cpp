@@ -441,6 +441,13 @@ TEST_F(MainFrameLogTest, AnswerDetailsFollowsEachExchangeAndWritesNoLog) {
   Exchanges().Record({ExchangePanel::TestConsole, 0, 2, 0, command, 0, {0x6A, 0x82}});
   EXPECT_EQ(AnswerDetailsShown(), AnswerDetailsText(Exchanges().Last()));
   EXPECT_NE(AnswerDetailsShown().find("File or application not found"), std::string::npos);
+  // The console's longest answer explained runs past an edit control's 32 K default limit.
+  std::vector<std::uint8_t> longest(4096, 0x41);
+  longest[4094] = 0x90;
+  longest[4095] = 0x00;
+  Exchanges().Record({ExchangePanel::TestConsole, 0, 2, 0, command, 0, longest});
+  EXPECT_GT(AnswerDetailsShown().size(), 32768u);
+  EXPECT_EQ(AnswerDetailsShown(), AnswerDetailsText(Exchanges().Last()));
 
   // The text fills the window at every size.
   SetWindowPos(details, nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
