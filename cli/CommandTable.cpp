@@ -10,6 +10,11 @@ namespace {
 int Help(Arguments args, CliConsole& console);
 
 constexpr Subcommand kSubcommands[] = {
+    {"atr", "[--json] HEX", "an ATR taken apart: convention, interface bytes, historical bytes, TCK", RunAtr},
+    {"sw", "[--json] [--terminal] SW1SW2", "what a status word means (--terminal: the terminal's own)",
+     RunSw},
+    {"tlv", "[--json] [--terminal] HEX",
+     "BER-TLV data objects as a tree (--terminal: the terminal's objects)", RunTlv},
     {"help", "", "this list", Help},
 };
 

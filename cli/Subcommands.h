@@ -3,4 +3,10 @@
 
 #include "cli/CommandTable.h"
 
-namespace cli {}  // namespace cli
+namespace cli {
+
+int RunAtr(Arguments args, CliConsole& console);
+int RunSw(Arguments args, CliConsole& console);
+int RunTlv(Arguments args, CliConsole& console);
+
+}  // namespace cli

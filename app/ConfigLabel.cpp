@@ -1,5 +1,0 @@
-#include "app/ConfigLabel.h"
-
-std::string ConfigLabelText(const SessionSettings& settings) {
-  return "CTn: " + std::to_string(settings.ctn) + ", PTn: " + std::to_string(settings.ptn);
-}

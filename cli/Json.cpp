@@ -1,0 +1,114 @@
+#include "cli/Json.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+namespace cli {
+
+std::string JsonQuoted(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
+          out += escaped;
+        } else {
+          out += c;
+        }
+    }
+  }
+  return out += '"';
+}
+
+void JsonWriter::BeforeValue() {
+  if (afterKey_) {
+    afterKey_ = false;
+    return;
+  }
+  if (firstInLevel_.empty()) return;
+  if (!firstInLevel_.back()) text_ += ", ";
+  firstInLevel_.back() = false;
+}
+
+JsonWriter& JsonWriter::Open(char bracket) {
+  BeforeValue();
+  text_ += bracket;
+  firstInLevel_.push_back(true);
+  return *this;
+}
+
+JsonWriter& JsonWriter::Close(char bracket) {
+  text_ += bracket;
+  if (!firstInLevel_.empty()) firstInLevel_.pop_back();
+  return *this;
+}
+
+JsonWriter& JsonWriter::BeginObject() { return Open('{'); }
+JsonWriter& JsonWriter::EndObject() { return Close('}'); }
+JsonWriter& JsonWriter::BeginArray() { return Open('['); }
+JsonWriter& JsonWriter::EndArray() { return Close(']'); }
+
+JsonWriter& JsonWriter::Key(std::string_view name) {
+  BeforeValue();
+  text_ += JsonQuoted(name);
+  text_ += ": ";
+  afterKey_ = true;
+  return *this;
+}
+
+JsonWriter& JsonWriter::String(std::string_view text) {
+  BeforeValue();
+  text_ += JsonQuoted(text);
+  return *this;
+}
+
+JsonWriter& JsonWriter::Number(std::int64_t value) {
+  BeforeValue();
+  text_ += std::to_string(value);
+  return *this;
+}
+
+JsonWriter& JsonWriter::Number(double value) {
+  BeforeValue();
+  // JSON has no infinity or NaN.
+  if (!std::isfinite(value)) {
+    text_ += "null";
+    return *this;
+  }
+  char digits[32];
+  const auto result = std::to_chars(digits, digits + sizeof digits, value);
+  text_.append(digits, result.ptr);
+  return *this;
+}
+
+JsonWriter& JsonWriter::Bool(bool value) {
+  BeforeValue();
+  text_ += value ? "true" : "false";
+  return *this;
+}
+
+JsonWriter& JsonWriter::Null() {
+  BeforeValue();
+  text_ += "null";
+  return *this;
+}
+
+}  // namespace cli
