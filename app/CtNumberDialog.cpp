@@ -2,9 +2,9 @@
 
 #include "app/ConfigDialogs.h"
 #include "app/CtNumberInput.h"
-#include "app/MenuOwnedDialog.h"
-#include "app/SessionSettings.h"
 #include "resources/ResourceIds.h"
+#include "session/MenuOwnedDialog.h"
+#include "session/SessionSettings.h"
 
 namespace {
 

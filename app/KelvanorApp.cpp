@@ -1,7 +1,7 @@
 #include "app/KelvanorApp.h"
 
-#include "app/LogPath.h"
-#include "app/SessionLog.h"
+#include "session/LogPath.h"
+#include "session/SessionLog.h"
 
 namespace {
 std::string CurrentDirectory() {

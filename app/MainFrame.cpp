@@ -1,13 +1,14 @@
 #include "app/MainFrame.h"
 
+#include "app/AnswerDetailsDialog.h"
 #include "app/Banner.h"
 #include "app/ConfigDialogs.h"
-#include "app/SessionLog.h"
 #include "bcs/BcsPanelDialog.h"
 #include "console/TestConsole.h"
 #include "ctapi/CtExchange.h"
 #include "ctapi/ZemtrakDriver.h"
 #include "resources/ResourceIds.h"
+#include "session/SessionLog.h"
 #include "win/Menu.h"
 #include "win/UserPrompt.h"
 
@@ -61,6 +62,7 @@ const MessageEntry MainFrame::kMessages[] = {
     OnCommand(ID_LOG_FILE, &MainFrame::OnLogFile),
     OnCommand(ID_CT_BCS, &MainFrame::OnCtBcs),
     OnCommand(ID_TEST_CT, &MainFrame::OnTestCt),
+    OnCommand(ID_ANSWER_DETAILS, &MainFrame::OnAnswerDetails),
 };
 
 std::span<const MessageEntry> MainFrame::MessageTable() const { return kMessages; }
@@ -109,6 +111,7 @@ void MainFrame::OnPortNumber() { OpenPortNumberDialog(hwnd_); }
 
 void MainFrame::OnCtBcs() { OpenBcsPanel(hwnd_); }
 void MainFrame::OnTestCt() { OpenTestConsole(hwnd_); }
+void MainFrame::OnAnswerDetails() { OpenAnswerDetails(hwnd_); }
 
 void MainFrame::OnLogFile() {
   MenuLogQuestions questions(hwnd_);

@@ -24,6 +24,7 @@ class MainFrame : public FrameWindow {
   void OnLogFile();
   void OnCtBcs();
   void OnTestCt();
+  void OnAnswerDetails();
 
   HBITMAP bannerKey_ = nullptr;      // "BITMAP1"
   HBITMAP bannerPicture_ = nullptr;  // "BITMAP4"

@@ -1,9 +1,9 @@
 #include <array>
 
 #include "app/ConfigDialogs.h"
-#include "app/MenuOwnedDialog.h"
-#include "app/SessionSettings.h"
 #include "resources/ResourceIds.h"
+#include "session/MenuOwnedDialog.h"
+#include "session/SessionSettings.h"
 
 namespace {
 

@@ -3,15 +3,15 @@
 #include <initializer_list>
 #include <memory>
 
-#include "app/PanelDialog.h"
-#include "app/SessionLog.h"
-#include "app/SessionSettings.h"
 #include "bcs/BcsOperation.h"
 #include "bcs/CardParameterDialog.h"
 #include "bcs/PanelExchange.h"
 #include "bcs/SessionCommands.h"
 #include "bcs/WaitingDialog.h"
 #include "resources/ResourceIds.h"
+#include "session/PanelDialog.h"
+#include "session/SessionLog.h"
+#include "session/SessionSettings.h"
 #include "win/UserPrompt.h"
 
 namespace {

@@ -3,9 +3,10 @@
 # kelvanor_add_gtest(<name> SOURCES ... [LIBS ...] [WINDOWS_ONLY])
 #   A GoogleTest program. Natively each test case becomes a CTest test; under Wine the
 #   whole program is one CTest test, since every Wine start costs more than the tests.
-# kelvanor_add_fuzzer(<name> SOURCES ... [LIBS ...] [SECONDS n] [CORPUS dir])
+# kelvanor_add_fuzzer(<name> SOURCES ... [LIBS ...] [SECONDS n] [CORPUS dir] [SEEDS target])
 #   A libFuzzer target, built in the fuzz preset only and run for a bounded time by CTest,
-#   starting from the seeds in CORPUS; what it finds goes to the build tree, not there.
+#   starting from the seeds in CORPUS and those a target writes at build time (its property
+#   SEED_DIRECTORY); what it finds goes to the build tree, not there.
 
 if(KELVANOR_TESTS AND NOT KELVANOR_FUZZ)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -35,7 +36,7 @@ function(kelvanor_add_gtest name)
 endfunction()
 
 function(kelvanor_add_fuzzer name)
-  cmake_parse_arguments(F "" "SECONDS;CORPUS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(F "" "SECONDS;CORPUS;SEEDS" "SOURCES;LIBS" ${ARGN})
   if(NOT KELVANOR_FUZZ)
     return()
   endif()
@@ -46,10 +47,15 @@ function(kelvanor_add_fuzzer name)
   target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
   target_link_libraries(${name} PRIVATE ${F_LIBS})
-  set(corpus)
-  if(F_CORPUS)
+  set(corpus ${F_CORPUS})
+  if(F_SEEDS)
+    add_dependencies(${name} ${F_SEEDS})
+    get_target_property(seeds ${F_SEEDS} SEED_DIRECTORY)
+    list(APPEND corpus ${seeds})
+  endif()
+  if(corpus)
     # libFuzzer adds new inputs to the first directory it is given.
-    set(corpus ${CMAKE_CURRENT_BINARY_DIR}/${name}-corpus ${F_CORPUS})
+    list(PREPEND corpus ${CMAKE_CURRENT_BINARY_DIR}/${name}-corpus)
     file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/${name}-corpus)
   endif()
   add_test(NAME ${name} COMMAND ${name} -max_total_time=${F_SECONDS} -rss_limit_mb=2048 ${corpus})

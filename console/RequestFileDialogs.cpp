@@ -3,8 +3,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/SessionLog.h"
 #include "console/RequestFile.h"
+#include "session/SessionLog.h"
 #include "win/UserPrompt.h"
 
 namespace {

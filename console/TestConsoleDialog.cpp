@@ -3,9 +3,6 @@
 #include <algorithm>
 #include <memory>
 
-#include "app/ConfigLabel.h"
-#include "app/SessionLog.h"
-#include "app/SessionSettings.h"
 #include "console/CommandListEditor.h"
 #include "console/CommandText.h"
 #include "console/ConsoleExchange.h"
@@ -16,6 +13,9 @@
 #include "ctapi/ReturnCodeText.h"
 #include "ctapi/ZemtrakDriver.h"
 #include "resources/ResourceIds.h"
+#include "session/ConfigLabel.h"
+#include "session/SessionLog.h"
+#include "session/SessionSettings.h"
 #include "win/UserPrompt.h"
 
 namespace {

@@ -6,10 +6,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/PanelDialog.h"
 #include "console/ConsoleButtons.h"
 #include "console/QuickResets.h"
 #include "ctapi/CtApi.h"
+#include "session/PanelDialog.h"
 
 class TestConsoleDialog : public PanelDialog {
  public:

@@ -17,9 +17,11 @@
 #define ID_EXIT 40005
 #define ID_CT_BCS 40007
 #define ID_LOG_FILE 40009
+#define ID_ANSWER_DETAILS 40011
 // Has no handler anywhere, so an item carrying it shows disabled.
 #define ID_INERT 2048
 
 #include "resources/BcsIds.h"
 #include "resources/ConsoleIds.h"
+#include "resources/DetailsIds.h"
 #include "resources/EditorIds.h"

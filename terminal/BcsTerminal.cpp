@@ -19,9 +19,10 @@ constexpr std::uint8_t kUnitIdTerminal = 0x00;
 constexpr std::uint8_t kUnitIdSlot = 0x01;
 
 constexpr std::uint8_t kTagTimer = 0x80;
-constexpr std::uint8_t kTagDisplayText = 0x50;  // accepted; the terminal has no display
 constexpr std::uint8_t kTagIccStatus = 0x80;
 constexpr std::uint8_t kTagManufacturer = 0x46;
+constexpr std::uint8_t kTagFunctionalUnits = 0x81;
+constexpr std::uint8_t kFunctionalUnitSlot = 0x01;  // the only one: no display, no keypad
 
 const Bytes kOk{0x90, 0x00};
 const Bytes kOkAsync{0x90, 0x01};
@@ -39,23 +40,38 @@ Bytes Concat(Bytes a, const Bytes& b) {
   return a;
 }
 
-// The waiting time of the timer data object; none means no waiting. Nothing when the data is bad.
-std::optional<std::chrono::milliseconds> TimerOf(const Bytes& data) {
-  std::chrono::milliseconds wait{0};
+// The waiting time of REQUEST ICC and EJECT ICC, or the status word that refuses the data field.
+struct WaitingTime {
+  std::chrono::seconds time{0};
+  const Bytes* refusal = nullptr;
+};
+
+// The timer data object among others, whose unknown tags are skipped, or the older plain form of
+// one byte. No timer means no waiting.
+WaitingTime WaitingTimeOf(const Bytes& data) {
+  if (data.size() == 1) return {std::chrono::seconds(data[0])};
+  WaitingTime wait;
+  bool badTimer = false;
   for (std::size_t i = 0; i < data.size();) {
-    if (i + 2 > data.size() || i + 2 + data[i + 1] > data.size()) return std::nullopt;
+    const std::size_t left = data.size() - i;
+    if (left < 2 || data[i + 1] > left - 2) return {{}, &kWrongLength};
     const std::uint8_t tag = data[i], length = data[i + 1];
-    if (tag == kTagTimer && length == 1) {
-      wait = std::chrono::seconds(data[i + 2]);
-    } else if (tag != kTagDisplayText) {
-      return std::nullopt;
+    if (tag == kTagTimer && length != 1) {
+      badTimer = true;
+    } else if (tag == kTagTimer) {
+      wait.time = std::chrono::seconds(data[i + 2]);
     }
     i += 2 + length;
   }
+  if (badTimer) wait.refusal = &kWrongParameters;
   return wait;
 }
 
-bool ValidAtrSelector(std::uint8_t p2) { return p2 <= 0x02; }
+// P2 of RESET CT, and the low nibble of P2 of RESET ICC and REQUEST ICC: 00 no data, 01 the ATR,
+// 02 the historical bytes. The high nibble only picks a display message or keypad behaviour on
+// terminals that have them.
+constexpr std::uint8_t kAtrSelectorMask = 0x0F;
+bool ValidAtrSelector(std::uint8_t selector) { return selector <= 0x02; }
 }  // namespace
 
 void BcsTerminal::SetManufacturer(const std::string& text) {
@@ -94,7 +110,7 @@ Bytes BcsTerminal::Command(std::span<const std::uint8_t> bytes) {
   if (!parsed.apdu) return kWrongLength;
   const CommandApdu& c = *parsed.apdu;
   if (c.cla != kClaBcs) return kUnknownClass;
-  const std::optional<std::chrono::milliseconds> wait = TimerOf(c.data);
+  const std::uint8_t atrSelector = c.p2 & kAtrSelectorMask;
 
   switch (c.ins) {
     case kInsResetAlternate:
@@ -102,23 +118,29 @@ Bytes BcsTerminal::Command(std::span<const std::uint8_t> bytes) {
       [[fallthrough]];
     case kInsReset:
       if (!c.data.empty()) return kWrongLength;
-      if (!ValidAtrSelector(c.p2)) return kWrongParameters;
       if (c.p1 == kUnitIdTerminal) {
+        if (!ValidAtrSelector(c.p2)) return kWrongParameters;
         Reset();
         return kOk;
       }
-      if (c.p1 == kUnitIdSlot) return ResetIcc(c.p2);
+      if (c.p1 == kUnitIdSlot && ValidAtrSelector(atrSelector)) return ResetIcc(atrSelector);
       return kWrongParameters;
-    case kInsRequestIcc:
-      if (c.p1 != kUnitIdSlot || !ValidAtrSelector(c.p2) || !wait) return kWrongParameters;
-      return RequestIcc(c.p2, *wait);
+    case kInsRequestIcc: {
+      if (c.p1 != kUnitIdSlot || !ValidAtrSelector(atrSelector)) return kWrongParameters;
+      const WaitingTime wait = WaitingTimeOf(c.data);
+      if (wait.refusal) return *wait.refusal;
+      return RequestIcc(atrSelector, wait.time);
+    }
     case kInsGetStatus:
       if (!c.data.empty()) return kWrongLength;
       if (c.p1 != kUnitIdTerminal) return kWrongParameters;
       return GetStatus(c.p2);
-    case kInsEjectIcc:
-      if (c.p1 != kUnitIdSlot || c.p2 > 0x07 || !wait) return kWrongParameters;
-      return EjectIcc(*wait);
+    case kInsEjectIcc: {
+      if (c.p1 != kUnitIdSlot || c.p2 > 0x07) return kWrongParameters;
+      const WaitingTime wait = WaitingTimeOf(c.data);
+      if (wait.refusal) return *wait.refusal;
+      return EjectIcc(wait.time);
+    }
     default:
       return kUnknownInstruction;
   }
@@ -163,6 +185,8 @@ Bytes BcsTerminal::GetStatus(std::uint8_t p2) {
     if (statusObjects_) return Concat({kTagIccStatus, 0x01, status}, kOk);
     return Concat({status}, kOk);
   }
+  // A data object whatever SetStatusObjects says: it has no raw form.
+  if (p2 == kTagFunctionalUnits) return Concat({kTagFunctionalUnits, 0x01, kFunctionalUnitSlot}, kOk);
   if (p2 == kTagManufacturer) {
     Bytes data(manufacturer_.begin(), manufacturer_.end());
     if (statusObjects_) data.insert(data.begin(), {kTagManufacturer, kManufacturerLength});

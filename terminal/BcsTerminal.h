@@ -30,7 +30,8 @@ class BcsTerminal {
 
   // Country code (2), manufacturer (3), type (5), software version (5); padded or cut to 15.
   void SetManufacturer(const std::string& text);
-  // GET STATUS answers as data objects (80 01 xx, 46 0F ...) instead of raw bytes.
+  // GET STATUS 80 and 46 answer as data objects (80 01 xx, 46 0F ...) instead of raw bytes; 81 always
+  // does.
   void SetStatusObjects(bool on) { statusObjects_ = on; }
   // The state after power-up: the card, if any, is not activated.
   void Reset();

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "app/CtNumberInput.h"
-#include "app/LogPath.h"
+#include "session/LogPath.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

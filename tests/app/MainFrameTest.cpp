@@ -5,13 +5,17 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <vector>
 
-#include "app/LogPath.h"
+#include "app/AnswerDetails.h"
 #include "app/MainFrame.h"
-#include "app/MenuOwnedDialog.h"
-#include "app/SessionLog.h"
-#include "app/SessionSettings.h"
 #include "resources/ResourceIds.h"
+#include "session/LastExchange.h"
+#include "session/LogPath.h"
+#include "session/MenuOwnedDialog.h"
+#include "session/SessionLog.h"
+#include "session/SessionSettings.h"
+#include "tests/support/AnswerDetailsWindow.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/ScriptedPrompt.h"
 #include "tests/support/ZemtrakSim.h"
@@ -80,7 +84,7 @@ TEST_F(MainFrameTest, MenuLabelsAndCommandsByPosition) {
   } items[] = {
       {0, 0, "CT &Number", ID_CT_NUMBER},     {0, 1, "&Port Number", ID_PORT_NUMBER},
       {1, 0, "CT - &BCS", ID_CT_BCS},         {1, 1, "Te&st CT", ID_TEST_CT},
-      {1, 2, "Start &Log-File", ID_LOG_FILE},
+      {1, 2, "Start &Log-File", ID_LOG_FILE}, {1, 3, "&Answer Details", ID_ANSWER_DETAILS},
   };
   for (const auto& item : items) {
     EXPECT_EQ(PopupItemLabel(hwnd_, item.popup, item.position), item.label);
@@ -93,6 +97,7 @@ TEST_F(MainFrameTest, MenuLabelsAndCommandsByPosition) {
   EXPECT_FALSE(ItemGrayed(0, 0));
   EXPECT_FALSE(ItemGrayed(0, 1));
   EXPECT_FALSE(ItemGrayed(1, 2));
+  EXPECT_FALSE(ItemGrayed(1, 3));
 }
 
 TEST_F(MainFrameTest, BannerShowsTheDriverVersionOnEveryPaint) {
@@ -393,11 +398,82 @@ TEST_F(MainFrameTest, ConsoleTakesBothPanelItemsAndGivesThemBack) {
 // A window that cannot be created gives its menu items back at once.
 TEST_F(MainFrameTest, MenuItemsComeBackWhenTheirDialogCannotBeCreated) {
   constexpr int kNoSuchTemplate = 9999;
-  for (MenuItems items : {MenuItems(kCtNumberItems), MenuItems(kPortNumberItems), MenuItems(kPanelItems)}) {
+  for (MenuItems items : {MenuItems(kCtNumberItems), MenuItems(kPortNumberItems), MenuItems(kPanelItems),
+                          MenuItems(kAnswerDetailsItems)}) {
     EXPECT_FALSE(MenuOwnedDialog::Open(std::make_unique<MenuOwnedDialog>(kNoSuchTemplate, hwnd_, items)));
     for (const MenuItemSpec& item : items) {
       EXPECT_EQ(PopupItemId(hwnd_, item.popup, item.position), item.id) << item.label;
       EXPECT_EQ(PopupItemLabel(hwnd_, item.popup, item.position), item.label);
     }
   }
+}
+
+// The window explains what the record holds now and each exchange after, in a fixed-pitch text
+// that can be selected and copied; it writes nothing to the log and holds its own item only.
+TEST_F(MainFrameLogTest, AnswerDetailsFollowsEachExchangeAndWritesNoLog) {
+  Exchanges() = LastExchange();
+  Command(ID_LOG_FILE);
+  Command(ID_ANSWER_DETAILS);
+  HWND details = AnswerDetailsWindow();
+  ASSERT_NE(details, nullptr);
+  EXPECT_EQ(GetParent(details), hwnd_) << "owned by the main window";
+  EXPECT_TRUE(IsWindowVisible(details));
+  EXPECT_EQ(PopupItemId(hwnd_, 1, 3), static_cast<UINT>(ID_INERT));
+  EXPECT_TRUE(ItemGrayed(1, 3));
+  EXPECT_FALSE(ItemGrayed(1, 1)) << "the panels stay available";
+  EXPECT_EQ(PopupItemLabel(hwnd_, 1, 2), "Close &Log-File");
+  EXPECT_EQ(AnswerDetailsShown(), kNoExchangeYet);
+
+  HWND text = GetDlgItem(details, IDC_ANSWER_DETAILS_TEXT);
+  const LONG style = GetWindowLongA(text, GWL_STYLE);
+  for (LONG bit : {ES_MULTILINE, ES_READONLY, WS_VSCROLL}) EXPECT_EQ(style & bit, bit);
+  EXPECT_NE(GetWindowLongA(details, GWL_STYLE) & WS_THICKFRAME, 0) << "resizable";
+  HDC dc = GetDC(text);
+  HGDIOBJ font = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(text, WM_GETFONT, 0, 0)));
+  SIZE narrow, wide;
+  GetTextExtentPoint32A(dc, "iiii", 4, &narrow);
+  GetTextExtentPoint32A(dc, "WWWW", 4, &wide);
+  EXPECT_EQ(narrow.cx, wide.cx) << "fixed pitch, so the fields stand in columns";
+  SelectObject(dc, font);
+  ReleaseDC(text, dc);
+
+  const std::vector<std::uint8_t> command = {0x00, 0xA4, 0x04, 0x00, 0x02, 0x3F, 0x00};
+  Exchanges().Record({ExchangePanel::TestConsole, 0, 2, 0, command, 0, {0x6A, 0x82}});
+  EXPECT_EQ(AnswerDetailsShown(), AnswerDetailsText(Exchanges().Last()));
+  EXPECT_NE(AnswerDetailsShown().find("File or application not found"), std::string::npos);
+  // The console's longest answer explained runs past an edit control's 32 K default limit.
+  std::vector<std::uint8_t> longest(4096, 0x41);
+  longest[4094] = 0x90;
+  longest[4095] = 0x00;
+  Exchanges().Record({ExchangePanel::TestConsole, 0, 2, 0, command, 0, longest});
+  EXPECT_GT(AnswerDetailsShown().size(), 32768u);
+  EXPECT_EQ(AnswerDetailsShown(), AnswerDetailsText(Exchanges().Last()));
+
+  // The text fills the window at every size.
+  SetWindowPos(details, nullptr, 0, 0, 700, 500, SWP_NOMOVE | SWP_NOZORDER);
+  RECT client, textRect;
+  GetClientRect(details, &client);
+  GetWindowRect(text, &textRect);
+  EXPECT_EQ(textRect.right - textRect.left, client.right);
+  EXPECT_EQ(textRect.bottom - textRect.top, client.bottom);
+
+  SendMessageA(text, EM_SETSEL, 0, -1);
+  SendMessageA(text, WM_COPY, 0, 0);
+  ASSERT_TRUE(OpenClipboard(hwnd_));
+  HANDLE copied = GetClipboardData(CF_TEXT);
+  ASSERT_NE(copied, nullptr);
+  EXPECT_EQ(std::string(static_cast<const char*>(GlobalLock(copied))), AnswerDetailsShown());
+  GlobalUnlock(copied);
+  CloseClipboard();
+
+  PostMessageA(text, WM_KEYDOWN, VK_RETURN, 0);
+  PumpMessages();
+  ASSERT_TRUE(IsWindow(details)) << "Enter does not close it";
+  PostMessageA(text, WM_KEYDOWN, VK_ESCAPE, 0);
+  PumpMessages();
+  EXPECT_FALSE(IsWindow(details)) << "Escape does";
+  EXPECT_EQ(PopupItemId(hwnd_, 1, 3), static_cast<UINT>(ID_ANSWER_DETAILS));
+  EXPECT_FALSE(ItemGrayed(1, 3));
+  Exchanges().Record({ExchangePanel::CtBcs, 1, 2, 1, command, -8, {}});  // nobody follows now
+  EXPECT_EQ(Contents(), "");
 }

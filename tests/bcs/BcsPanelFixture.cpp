@@ -3,13 +3,13 @@
 #include <fstream>
 #include <iterator>
 
-#include "app/LogPath.h"
-#include "app/SessionLog.h"
-#include "app/SessionSettings.h"
 #include "bcs/BcsPanelDialog.h"
 #include "bcs/CardParameters.h"
 #include "ctapi/ZemtrakDriver.h"
 #include "resources/ResourceIds.h"
+#include "session/LogPath.h"
+#include "session/SessionLog.h"
+#include "session/SessionSettings.h"
 #include "tests/support/MessagePump.h"
 
 namespace fs = std::filesystem;

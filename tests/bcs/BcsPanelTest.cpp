@@ -1,13 +1,16 @@
 // The CT-BCS panel from its real template, on the simulated driver with scripted answers.
 #include <vector>
 
-#include "app/SessionLog.h"
-#include "app/SessionSettings.h"
+#include "app/AnswerDetails.h"
 #include "bcs/BcsPanelDialog.h"
 #include "bcs/CardParameters.h"
 #include "ctapi/ZemtrakDriver.h"
 #include "resources/ResourceIds.h"
+#include "session/LastExchange.h"
+#include "session/SessionLog.h"
+#include "session/SessionSettings.h"
 #include "tests/bcs/BcsPanelFixture.h"
+#include "tests/support/AnswerDetailsWindow.h"
 #include "tests/support/MessagePump.h"
 #include "win/Menu.h"
 
@@ -322,4 +325,36 @@ TEST_F(BcsPanelTest, NothingIsLoggedWhileLoggingIsOff) {
   ExpectMessage();
   Click(IDC_BCS_CT_CLOSE);
   EXPECT_EQ(LogContents(), "");
+}
+
+TEST_F(BcsPanelTest, AnswerDetailsFollowsEachPanelCommand) {
+  OpenSessionAndResetCt();
+  SendMessageA(main_, WM_COMMAND, ID_ANSWER_DETAILS, 0);
+  ASSERT_NE(AnswerDetailsWindow(), nullptr);
+  EXPECT_NE(AnswerDetailsShown().find("Command    20 11 00 00"), std::string::npos) << AnswerDetailsShown();
+
+  StartLog();
+  sim_.Queue({0, {0x3B, 0x02, 0x14, 0x50, 0x90, 0x00}});
+  ExpectMessage();
+  Click(IDC_BCS_RESET_ICC);
+  const std::string shown = AnswerDetailsShown();
+  EXPECT_EQ(shown, AnswerDetailsText(Exchanges().Last()));
+  EXPECT_NE(shown.find("Sent by    CT-BCS panel"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("Addresses  2,1"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("Command    20 11 01 01"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("Answer     3B 02 14 50 90 00"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("Card terminal (CT-BCS)"), std::string::npos) << shown;
+  EXPECT_EQ(LastMessage().text, "Synchronous ICC, reset successful.\nATR:\n3B 02 14 50 ");
+
+  // Closed, it follows no more, and the panel goes on as before.
+  SendMessageA(AnswerDetailsWindow(), WM_CLOSE, 0, 0);
+  PumpMessages();
+  EXPECT_EQ(AnswerDetailsWindow(), nullptr);
+  EXPECT_EQ(PopupItemId(main_, 1, 3), static_cast<UINT>(ID_ANSWER_DETAILS));
+  sim_.Queue({0, {0x90, 0x00}});
+  ExpectMessage();
+  Click(IDC_BCS_RESET_CT);
+  EXPECT_EQ(LogContents(),
+            "2,1 20110101\r\n>3B 02 14 50 90 00 \r\n"
+            "2,1 20110000\r\n>Reset successful.\r\n");
 }

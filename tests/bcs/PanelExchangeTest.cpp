@@ -7,6 +7,7 @@
 
 #include "bcs/PanelExchange.h"
 #include "bcs/SessionCommands.h"
+#include "session/LastExchange.h"
 
 namespace {
 
@@ -128,4 +129,23 @@ TEST(SessionCommands, InitAndCloseWithTheirLowerCaseFormats) {
   }
   EXPECT_EQ(InitLogLine(settings), "CT_init (CTn: 1, PTn: 2)\n");
   EXPECT_EQ(CloseLogLine({65535, 7}), "CT_close (CTn: 65535)\n");
+}
+
+TEST(PanelExchange, EveryCallIsRecordedForTheAnswerDetails) {
+  PanelExchange exchange;
+  const std::uint8_t command[] = {0x20, 0x13, 0x00, 0x80};
+  FakeDriver::Answer(0, {0x05, 0x90, 0x00}, 60000);
+  exchange.Send(FakeDriver::Driver(), 0, kIccStatus, command);
+  ASSERT_TRUE(Exchanges().Last());
+  EXPECT_EQ(Exchanges().Last()->panel, ExchangePanel::CtBcs);
+  EXPECT_EQ(Exchanges().Last()->dad, 1);
+  EXPECT_EQ(Exchanges().Last()->sad, 2);
+  EXPECT_EQ(Exchanges().Last()->answeredBy, 1);
+  EXPECT_EQ(Exchanges().Last()->command, std::vector<std::uint8_t>(command, command + 4));
+  EXPECT_EQ(Exchanges().Last()->response.size(), PanelExchange::kResponseCapacity) << "cut to the buffer";
+
+  FakeDriver::Answer(-8, {0x05, 0x90, 0x00});
+  exchange.Send(FakeDriver::Driver(), 0, kIccStatus, command);
+  EXPECT_EQ(Exchanges().Last()->rc, -8);
+  EXPECT_TRUE(Exchanges().Last()->response.empty());
 }

@@ -1,9 +1,9 @@
 // Request and Eject ICC: the parameter dialog, the waiting window and what is sent and logged.
 #include <vector>
 
-#include "app/SessionLog.h"
 #include "bcs/CardParameters.h"
 #include "resources/ResourceIds.h"
+#include "session/SessionLog.h"
 #include "tests/bcs/BcsPanelFixture.h"
 
 namespace {

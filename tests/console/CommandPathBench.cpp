@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/SessionLog.h"
 #include "console/CommandText.h"
 #include "console/ConsoleExchange.h"
+#include "session/SessionLog.h"
 
 namespace {
 

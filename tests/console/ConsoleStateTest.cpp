@@ -6,6 +6,7 @@
 
 #include "console/ConsoleExchange.h"
 #include "console/ListEntries.h"
+#include "session/LastExchange.h"
 
 namespace {
 
@@ -93,6 +94,26 @@ TEST_F(ConsoleExchangeTest, LongResponseResetsTheScrollPositionShortOneKeepsIt) 
   Send();
   EXPECT_EQ(state_.lineCount, 1);
   EXPECT_EQ(state_.scrollPosition, 2);
+}
+
+TEST_F(ConsoleExchangeTest, EveryCallIsRecordedWithTheAddressesAsSent) {
+  FakeTerminal::answer = {0x3B, 0x90, 0x00};
+  Send();
+  ASSERT_TRUE(Exchanges().Last());
+  const Exchange& done = *Exchanges().Last();
+  EXPECT_EQ(done.panel, ExchangePanel::TestConsole);
+  EXPECT_EQ(done.dad, 1) << "not the driver's 2 written back";
+  EXPECT_EQ(done.sad, 2);
+  EXPECT_EQ(done.answeredBy, 1) << "the driver's source address";
+  EXPECT_EQ(done.command, std::vector<std::uint8_t>(command_, command_ + 4));
+  EXPECT_EQ(done.rc, 0);
+  EXPECT_EQ(done.response, (std::vector<std::uint8_t>{0x3B, 0x90, 0x00}));
+
+  // A failed call is recorded too, without the bytes a failing driver may leave behind.
+  FakeTerminal::rc = -10;
+  Send();
+  EXPECT_EQ(Exchanges().Last()->rc, -10);
+  EXPECT_TRUE(Exchanges().Last()->response.empty());
 }
 
 TEST(ConsoleState, NewConsoleKeepsTextsAddressesAndResponse) {

@@ -7,15 +7,18 @@
 #include <iterator>
 #include <numeric>
 
-#include "app/LogPath.h"
+#include "app/AnswerDetails.h"
 #include "app/MainFrame.h"
-#include "app/SessionLog.h"
-#include "app/SessionSettings.h"
 #include "console/CommandLists.h"
 #include "console/ConsoleState.h"
 #include "console/TestConsoleDialog.h"
 #include "ctapi/ZemtrakDriver.h"
 #include "resources/ResourceIds.h"
+#include "session/LastExchange.h"
+#include "session/LogPath.h"
+#include "session/SessionLog.h"
+#include "session/SessionSettings.h"
+#include "tests/support/AnswerDetailsWindow.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/ModalScript.h"
 #include "tests/support/ScriptedPrompt.h"
@@ -596,4 +599,35 @@ TEST_F(TestConsoleTest, EditorOkAndCancelOnTheConsoleLists) {
   EXPECT_EQ(ListEntry(IDC_CONSOLE_DESCRIPTIONS, 1), "0001 : one") << "the selected entry's description";
   EXPECT_EQ(ListEntry(IDC_CONSOLE_COMMANDS, 2), "0002 : 2,1 20110001");
   EXPECT_EQ(Selection(IDC_CONSOLE_COMMANDS), 0);
+}
+
+TEST_F(TestConsoleTest, AnswerDetailsFollowsEachConsoleCommand) {
+  Open();
+  OpenTerminal();
+  SendMessageA(main_, WM_COMMAND, ID_ANSWER_DETAILS, 0);
+  ASSERT_NE(AnswerDetailsWindow(), nullptr);
+  EXPECT_NE(AnswerDetailsShown().find("Command    20 10 00 00 00"), std::string::npos)
+      << "opens on the console's last command, the Reset CT\n"
+      << AnswerDetailsShown();
+
+  StartLog();
+  Answer({0x6A, 0x82});
+  Type("2,0 00A4040007A0000000041010");
+  Click(IDC_CONSOLE_CT_DATA);
+  const std::string shown = AnswerDetailsShown();
+  EXPECT_EQ(shown, AnswerDetailsText(Exchanges().Last()));
+  EXPECT_NE(shown.find("Sent by    test console"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("Addresses  2,0"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("Command    00 A4 04 00 07 A0 00 00 00 04 10 10"), std::string::npos) << shown;
+  EXPECT_NE(shown.find("File or application not found"), std::string::npos) << shown;
+  EXPECT_EQ(Output(), "1,2    6a 82 ") << "the console shows its answer as ever";
+
+  Answer({0x90, 0x00}, -10);
+  Click(IDC_CONSOLE_CT_DATA);
+  EXPECT_NE(AnswerDetailsShown().find("CT_data    -10 (ERR_TRANS)"), std::string::npos)
+      << AnswerDetailsShown();
+  EXPECT_EQ(LogContents(),
+            "2,0 00A4040007A0000000041010\r\n#1,2 6a82\r\n"
+            "2,0 00A4040007A0000000041010\r\n>-10 (ERR_TRANS) \r\n")
+      << "only the console's own lines";
 }

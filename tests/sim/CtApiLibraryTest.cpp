@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "ctapi/CtApi.h"
+#include "tests/terminal/CommandForms.h"
 
 namespace {
 
@@ -98,6 +99,22 @@ TEST_F(Library, ReadsTheExampleMemoryCardsApplicationArea) {
   EXPECT_EQ(std::string(text), "Card file " + (folder / "health-insurance.card").string() +
                                    " line 5: [Application] has no Offset=");
   fs::remove_all(folder);
+}
+
+TEST_F(Library, EveryCommandFormOfClients) {
+  ASSERT_EQ(init(1, 1), 0);
+  // The card's data as RESET ICC gives it, without the status words.
+  std::vector<unsigned char> atr = Send(1, {0x20, 0x11, 0x01, 0x01});
+  std::vector<unsigned char> historical = Send(1, {0x20, 0x11, 0x01, 0x02});
+  ASSERT_GT(atr.size(), 2u);
+  ASSERT_GT(historical.size(), 2u);
+  atr.resize(atr.size() - 2);
+  historical.resize(historical.size() - 2);
+  for (const terminal_test::CommandForm& form : terminal_test::CommandForms()) {
+    Send(1, {0x20, 0x11, 0x00, 0x00});  // the card in, not activated
+    EXPECT_EQ(Send(1, form.command), terminal_test::ExpectedAnswer(form, atr, historical)) << form.what;
+  }
+  EXPECT_EQ(close(1), 0);
 }
 
 TEST_F(Library, ExportsOnlyTheCtApi) {

@@ -11,6 +11,7 @@
 
 #include "ctapi/ZemtrakDriver.h"
 #include "tests/support/ZemtrakSim.h"
+#include "tests/terminal/CommandForms.h"
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
@@ -102,6 +103,23 @@ TEST(ZemtrakDll, ReadsItsSettingsFileAtEachInit) {
     EXPECT_EQ(Send(1, {0x20, 0x13, 0x00, 0x80}), (std::vector<std::uint8_t>{0x03, 0x90, 0x00}));
     EXPECT_EQ(Driver().close(1), 0);
   }
+}
+
+TEST(ZemtrakDll, EveryCommandFormOfClients) {
+  ZemtrakSim sim;
+  ASSERT_EQ(Driver().init(1, 1), 0);
+  // The card's data as RESET ICC gives it, without the status words.
+  std::vector<std::uint8_t> atr = Send(1, {0x20, 0x11, 0x01, 0x01});
+  std::vector<std::uint8_t> historical = Send(1, {0x20, 0x11, 0x01, 0x02});
+  ASSERT_GT(atr.size(), 2u);
+  ASSERT_GT(historical.size(), 2u);
+  atr.resize(atr.size() - 2);
+  historical.resize(historical.size() - 2);
+  for (const terminal_test::CommandForm& form : terminal_test::CommandForms()) {
+    Send(1, {0x20, 0x11, 0x00, 0x00});  // the card in, not activated
+    EXPECT_EQ(Send(1, form.command), terminal_test::ExpectedAnswer(form, atr, historical)) << form.what;
+  }
+  EXPECT_EQ(Driver().close(1), 0);
 }
 
 TEST(ZemtrakDll, RequestIccWaitsForACardInsertedThroughTheWindow) {

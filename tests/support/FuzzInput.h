@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class FuzzInput {
@@ -38,4 +39,17 @@ void FuzzCtData(Terminal& terminal, std::uint16_t ctn, std::uint8_t op, FuzzInpu
   const bool nullCommand = op & 0x08, nullResponse = op & 0x10, nullLenr = op & 0x20;
   terminal.Data(ctn, &dad, &sad, lenc, nullCommand ? nullptr : command.data(), nullLenr ? nullptr : &lenr,
                 nullResponse ? nullptr : response.data());
+}
+
+// The input bytes that make FuzzCtData send this command: op (which also picks the step in the
+// fuzzer), then the call as FuzzCtData reads it. For seeds.
+inline std::vector<std::uint8_t> FuzzCtDataScript(std::uint8_t op, std::uint8_t dad, std::uint8_t sad,
+                                                  std::uint16_t lenr, std::span<const std::uint8_t> command) {
+  std::vector<std::uint8_t> script{op, dad, sad};
+  for (const std::uint16_t word : {lenr, static_cast<std::uint16_t>(command.size())}) {
+    script.push_back(static_cast<std::uint8_t>(word >> 8));
+    script.push_back(static_cast<std::uint8_t>(word));
+  }
+  script.insert(script.end(), command.begin(), command.end());
+  return script;
 }

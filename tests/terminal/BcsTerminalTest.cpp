@@ -6,6 +6,7 @@
 
 #include "sim/card/SimCardSlot.h"
 #include "terminal/BcsTerminal.h"
+#include "tests/terminal/CommandForms.h"
 
 namespace {
 
@@ -108,15 +109,9 @@ TEST_F(Terminal, EachCommandByCardState) {
       {Start::Activated, {0x20, 0x10, 0x00, 0x00}, {0x6D, 0x00}, IccStatus::Connected},
       {Start::Activated, {0x20, 0x11, 0x02, 0x00}, {0x6A, 0x00}, IccStatus::Connected},
       {Start::Activated, {0x20, 0x11, 0x00, 0x03}, {0x6A, 0x00}, IccStatus::Connected},
-      {Start::Activated, {0x20, 0x13, 0x00, 0x81}, {0x6A, 0x00}, IccStatus::Connected},
       {Start::Activated, {0x20, 0x13, 0x01, 0x80}, {0x6A, 0x00}, IccStatus::Connected},
       {Start::Inserted, {0x20, 0x12, 0x02, 0x01}, {0x6A, 0x00}, IccStatus::NotConnected},
       {Start::Inserted, {0x20, 0x12, 0x01, 0x03}, {0x6A, 0x00}, IccStatus::NotConnected},
-      {Start::Inserted,
-       {0x20, 0x12, 0x01, 0x01, 0x03, 0x81, 0x01, 0x05},
-       {0x6A, 0x00},
-       IccStatus::NotConnected},
-      {Start::Inserted, {0x20, 0x12, 0x01, 0x01, 0x02, 0x80, 0x01}, {0x6A, 0x00}, IccStatus::NotConnected},
       {Start::Inserted,
        {0x20, 0x12, 0x01, 0x01, 0x04, 0x80, 0x01, 0x05},
        {0x67, 0x00},
@@ -124,6 +119,11 @@ TEST_F(Terminal, EachCommandByCardState) {
       {Start::Activated, {0x20, 0x15, 0x01, 0x08}, {0x6A, 0x00}, IccStatus::Connected},
       {Start::Activated, {0x20, 0x15, 0x00, 0x00}, {0x6A, 0x00}, IccStatus::Connected},
       {Start::Activated, {0x20, 0x13, 0x00, 0x80, 0x01, 0x00}, {0x67, 0x00}, IccStatus::Connected},
+      {Start::Activated, {0x20, 0x15, 0x01, 0x00, 0x02, 0x80, 0x01}, {0x67, 0x00}, IccStatus::Connected},
+      {Start::Activated,
+       {0x20, 0x15, 0x01, 0x00, 0x04, 0x80, 0x02, 0x00, 0x05},
+       {0x6A, 0x00},
+       IccStatus::Connected},
       {Start::Activated, {0x20, 0x11, 0x00, 0x00, 0x00, 0x00, 0x01}, {0x67, 0x00}, IccStatus::Connected},
   };
   for (const auto& c : cases) {
@@ -132,6 +132,32 @@ TEST_F(Terminal, EachCommandByCardState) {
         << "start " << int(c.start) << ", " << ::testing::PrintToString(c.command);
     EXPECT_EQ(source, terminal::kUnitTerminal);
     EXPECT_EQ(t.Status(), c.after) << "start " << int(c.start) << ", " << ::testing::PrintToString(c.command);
+  }
+}
+
+TEST_F(Terminal, EveryCommandFormOfClients) {
+  for (const terminal_test::CommandForm& form : terminal_test::CommandForms()) {
+    Begin(Start::Inserted);
+    EXPECT_EQ(Send(form.command), terminal_test::ExpectedAnswer(form, kAsyncAtr, kAsyncHistorical))
+        << form.what;
+  }
+}
+
+// Under the sanitizers: no data field overruns, whatever its length and content.
+TEST_F(Terminal, AnyDataFieldGetsAStatusWord) {
+  for (std::uint8_t ins : {0x10, 0x11, 0x12, 0x13, 0x15}) {
+    for (std::uint8_t fill : {0x00, 0x01, 0x50, 0x80, 0xFF}) {
+      for (std::size_t lc = 1; lc <= 255; ++lc) {
+        Begin(Start::Absent);
+        Bytes command{0x20, ins, std::uint8_t(ins == 0x13 ? 0x00 : 0x01), 0x00, std::uint8_t(lc)};
+        command.resize(5 + lc, fill);
+        const Bytes answer = Send(command);
+        ASSERT_GE(answer.size(), 2u);
+        const std::uint8_t sw1 = answer[answer.size() - 2];
+        EXPECT_TRUE(sw1 == 0x90 || sw1 == 0x62 || sw1 == 0x64 || sw1 == 0x67 || sw1 == 0x6A || sw1 == 0x6D)
+            << ::testing::PrintToString(command);
+      }
+    }
   }
 }
 
@@ -169,7 +195,7 @@ TEST_F(Terminal, CardCommandsNeedAnActivatedCard) {
   EXPECT_EQ(Send({0x20, 0x12, 0x01, 0x00}), (Bytes{0x90, 0x01})) << "not already active";
 }
 
-TEST_F(Terminal, ManufacturerDataRawByDefaultOrAsDataObjects) {
+TEST_F(Terminal, GetStatusRawByDefaultOrAsDataObjects) {
   Begin(Start::Inserted);
   t.SetManufacturer("DEZMT");
   const Bytes data{'D', 'E', 'Z', 'M', 'T', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
@@ -181,6 +207,11 @@ TEST_F(Terminal, ManufacturerDataRawByDefaultOrAsDataObjects) {
   t.SetManufacturer("DEZMT");
   EXPECT_EQ(Send({0x20, 0x13, 0x00, 0x46}), Cat(Cat({0x46, 0x0F}, data), {0x90, 0x00}));
   EXPECT_EQ(Send({0x20, 0x13, 0x00, 0x80}), (Bytes{0x80, 0x01, 0x03, 0x90, 0x00}));
+  for (bool objects : {true, false}) {
+    t.SetStatusObjects(objects);
+    EXPECT_EQ(Send({0x20, 0x13, 0x00, 0x81}), (Bytes{0x81, 0x01, 0x01, 0x90, 0x00}))
+        << "a data object either way";
+  }
 }
 
 TEST_F(Terminal, RequestWaitsForACardUpToItsTime) {
@@ -200,6 +231,29 @@ TEST_F(Terminal, RequestWaitsForACardUpToItsTime) {
   EXPECT_EQ(Send({0x20, 0x12, 0x01, 0x01}), (Bytes{0x62, 0x00})) << "no timer: no waiting, no automatic card";
 }
 
+TEST_F(Terminal, RequestWaitsAsLongAsEitherFormOfTheTimerSays) {
+  const struct {
+    Bytes data;
+    std::chrono::milliseconds waited;
+  } cases[] = {
+      {{0x01, 0x03}, 3s},                                         // the plain byte
+      {{0x01, 0x00}, 0s},                                         // the plain byte, no waiting
+      {{0x08, 0x50, 0x03, 'I', 'C', 'C', 0x80, 0x01, 0x02}, 2s},  // the timer among other objects
+      {{0x06, 0x80, 0x01, 0x02, 0x80, 0x01, 0x04}, 4s},           // the last timer counts
+      {{0x03, 0xA5, 0x01, 0x07}, 0s},                             // no timer
+      {{0x01, 0xFF}, 255s},
+  };
+  for (const auto& c : cases) {
+    Begin(Start::Absent);
+    const auto before = clock.Now();
+    EXPECT_EQ(Send(Cat({0x20, 0x12, 0x01, 0x01}, c.data)), (Bytes{0x62, 0x00}));
+    EXPECT_EQ(clock.Now() - before, c.waited) << ::testing::PrintToString(c.data);
+  }
+  Begin(Start::Absent);
+  slot.SetAutomation({1500ms, std::nullopt});
+  EXPECT_EQ(Send({0x20, 0x12, 0x01, 0x01, 0x01, 0x05, 0x00}), Cat(kAsyncAtr, {0x90, 0x01}));
+}
+
 TEST_F(Terminal, EjectWaitsForTheCardToBeTaken) {
   Begin(Start::Activated);
   slot.SetAutomation({std::nullopt, 2s});
@@ -211,6 +265,14 @@ TEST_F(Terminal, EjectWaitsForTheCardToBeTaken) {
   EXPECT_EQ(t.Status(), IccStatus::NoCard);
   EXPECT_EQ(Send({0x20, 0x15, 0x01, 0x00, 0x03, 0x80, 0x01, 0x05}), (Bytes{0x90, 0x00}))
       << "no card to eject";
+
+  Begin(Start::Activated);
+  slot.SetAutomation({});
+  const auto before = clock.Now();
+  EXPECT_EQ(Send({0x20, 0x15, 0x01, 0x00, 0x01, 0x03}), (Bytes{0x62, 0x00})) << "the plain byte";
+  EXPECT_EQ(clock.Now() - before, 3s);
+  slot.SetAutomation({std::nullopt, 1s});
+  EXPECT_EQ(Send({0x20, 0x15, 0x01, 0x00, 0x01, 0x03, 0x00}), (Bytes{0x90, 0x01}));
 }
 
 TEST_F(Terminal, RequestReturnsWhenAPersonInsertsACard) {

@@ -9,6 +9,7 @@
 
 #include "drivers/pcsc/PcscBridge.h"
 #include "tests/drivers/pcsc/FakePcsc.h"
+#include "tests/terminal/CommandForms.h"
 
 namespace {
 
@@ -129,6 +130,16 @@ TEST_F(Bridge, CommandsByCardState) {
   }
 }
 
+TEST_F(Bridge, EveryCommandFormOfClients) {
+  for (const terminal_test::CommandForm& form : terminal_test::CommandForms()) {
+    SCOPED_TRACE(form.what);
+    Fresh();
+    Begin(1);
+    EXPECT_EQ(Send(form.command), terminal_test::ExpectedAnswer(form, kAtr, kHistorical));
+    EXPECT_EQ(rc, 0);
+  }
+}
+
 TEST_F(Bridge, CardAnswersPassRawWithTheActiveProtocol) {
   w->fake.readers[0].protocol = pcsc::Protocol::T0;
   w->fake.card = [](const Bytes&) { return Bytes{0x61, 0x10}; };
@@ -165,6 +176,16 @@ TEST_F(Bridge, WaitsEndWhenTheCardMoves) {
   w->fake.readers[0].present = true;
   EXPECT_EQ(Send(Timer({0x20, 0x15, 0x01, 0x00}, 1)), (Bytes{0x62, 0x00})) << "nobody took the card";
   EXPECT_EQ(w->fake.Now(), 7s);
+
+  // The same with the waiting time as one plain byte.
+  w->fake.moves.push_back({9s, "Fake Reader 0", false});
+  EXPECT_EQ(Send({0x20, 0x15, 0x01, 0x00, 0x01, 0x05}), (Bytes{0x90, 0x01}));
+  EXPECT_EQ(w->fake.Now(), 9s);
+  EXPECT_EQ(Send({0x20, 0x12, 0x01, 0x00, 0x01, 0x03, 0x00}), (Bytes{0x62, 0x00}));
+  EXPECT_EQ(w->fake.Now(), 12s);
+  w->fake.moves.push_back({13s, "Fake Reader 0", true});
+  EXPECT_EQ(Send({0x20, 0x12, 0x01, 0x01, 0x01, 0x05}), Cat(kAtr, {0x90, 0x01}));
+  EXPECT_EQ(w->fake.Now(), 13s);
 }
 
 TEST_F(Bridge, WaitUpTo255SecondsWhileOtherEventsCome) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ctapi/CtApi.h"
+#include "tests/terminal/CommandForms.h"
 
 extern char** environ;
 
@@ -21,6 +22,7 @@ using Bytes = std::vector<unsigned char>;
 using Clock = std::chrono::steady_clock;
 
 const Bytes kAtr{0x3B, 0x95, 0x13, 0x81, 0x01, 0x80, 0x73, 0xFF, 0x01, 0x00, 0x0B};
+const Bytes kHistorical{0x80, 0x73, 0xFF, 0x01, 0x00};
 int failures = 0;
 
 std::string Hex(const Bytes& bytes) {
@@ -120,9 +122,15 @@ int main(int argc, char** argv) {
                             {0x90, 0x00}),
         "GET STATUS 46 gives the reader's name: " + Hex(manufacturer));
 
+  const Bytes units = ct.Send(kAddressTerminal, {0x20, 0x13, 0x00, 0x81, 0x00});
+  Check(units == Bytes{0x81, 0x01, 0x01, 0x90, 0x00},
+        "GET STATUS 81 gives one card interface: " + Hex(units));
+
   card.Start();
-  const Bytes atr = ct.Send(kAddressTerminal, RequestIcc(10));
-  Check(atr == Cat(kAtr, {0x90, 0x01}), "REQUEST ICC waits for the card and gives its ATR: " + Hex(atr));
+  // The waiting time as one plain byte, as older clients send it.
+  const Bytes atr = ct.Send(kAddressTerminal, {0x20, 0x12, 0x01, 0x01, 0x01, 0x0A});
+  Check(atr == Cat(kAtr, {0x90, 0x01}),
+        "REQUEST ICC with a one-byte waiting time waits for the card and gives its ATR: " + Hex(atr));
 
   const Bytes select = ct.Send(0, {0x00, 0xA4, 0x00, 0x0C, 0x02, 0x3F, 0x00});
   Check(select == Bytes{0x90, 0x00}, "SELECT FILE of the master file: " + Hex(select));
@@ -132,6 +140,13 @@ int main(int argc, char** argv) {
   const Bytes challenge = ct.Send(0, {0x00, 0x84, 0x00, 0x00, 0x08});
   Check(challenge.size() == 10 && challenge[8] == 0x90 && challenge[9] == 0x00,
         "GET CHALLENGE gives the card's data: " + Hex(challenge));
+
+  for (const terminal_test::CommandForm& form : terminal_test::CommandForms()) {
+    ct.Send(kAddressTerminal, {0x20, 0x11, 0x00, 0x00});  // the card in, not activated
+    const Bytes answer = ct.Send(kAddressTerminal, form.command);
+    Check(answer == terminal_test::ExpectedAnswer(form, kAtr, kHistorical),
+          std::string(form.what) + ": " + Hex(answer));
+  }
 
   const auto ejectStart = Clock::now();
   std::thread taker([&] {

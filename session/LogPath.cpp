@@ -1,4 +1,4 @@
-#include "app/LogPath.h"
+#include "session/LogPath.h"
 
 #include <algorithm>
 

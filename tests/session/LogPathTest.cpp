@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/LogPath.h"
+#include "session/LogPath.h"
 
 TEST(BuildLogPath, FromTheStartDirectory) {
   const struct {

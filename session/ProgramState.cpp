@@ -1,6 +1,7 @@
 // The program-wide objects: they exist before the main window and until the process ends.
-#include "app/SessionLog.h"
-#include "app/SessionSettings.h"
+#include "session/LastExchange.h"
+#include "session/SessionLog.h"
+#include "session/SessionSettings.h"
 
 SessionSettings& Settings() {
   static SessionSettings settings;
@@ -10,4 +11,9 @@ SessionSettings& Settings() {
 SessionLog& Log() {
   static SessionLog log;
   return log;
+}
+
+LastExchange& Exchanges() {
+  static LastExchange exchanges;
+  return exchanges;
 }

@@ -1,4 +1,4 @@
-#include "app/ConfigLabel.h"
+#include "session/ConfigLabel.h"
 
 std::string ConfigLabelText(const SessionSettings& settings) {
   return "CTn: " + std::to_string(settings.ctn) + ", PTn: " + std::to_string(settings.ptn);

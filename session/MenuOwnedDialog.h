@@ -3,7 +3,7 @@
 // it gives them back when its window goes, or at once if it cannot be created.
 #include <memory>
 
-#include "app/MenuItems.h"
+#include "session/MenuItems.h"
 #include "win/Dialog.h"
 
 class MenuOwnedDialog : public Dialog {

@@ -1,4 +1,4 @@
-#include "app/MenuItems.h"
+#include "session/MenuItems.h"
 
 #include "win/Menu.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // What the test console and the CT-BCS panel have in common: both take the two panel menu items,
 // and both show CTn and PTn in a label that follows the main window's settings on activation.
-#include "app/MenuOwnedDialog.h"
+#include "session/MenuOwnedDialog.h"
 
 class PanelDialog : public MenuOwnedDialog {
  public:

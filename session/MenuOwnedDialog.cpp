@@ -1,4 +1,4 @@
-#include "app/MenuOwnedDialog.h"
+#include "session/MenuOwnedDialog.h"
 
 bool MenuOwnedDialog::Open(std::unique_ptr<MenuOwnedDialog> dialog) {
   const HWND mainWindow = dialog->mainWindow_;

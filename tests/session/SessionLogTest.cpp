@@ -6,7 +6,7 @@
 #include <functional>
 #include <iterator>
 
-#include "app/SessionLog.h"
+#include "session/SessionLog.h"
 
 namespace fs = std::filesystem;
 

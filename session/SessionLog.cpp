@@ -1,4 +1,4 @@
-#include "app/SessionLog.h"
+#include "session/SessionLog.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/SessionSettings.h"
+#include "session/SessionSettings.h"
 
 // "CTn: 1, PTn: 2": the panels' configuration label.
 std::string ConfigLabelText(const SessionSettings& settings);

@@ -19,6 +19,7 @@ inline constexpr MenuItemSpec kPortNumberItems[] = {{0, 1, "&Port Number", ID_PO
 // Either panel takes both, so only one panel is open at a time.
 inline constexpr MenuItemSpec kPanelItems[] = {{1, 0, "CT - &BCS", ID_CT_BCS},
                                                {1, 1, "Te&st CT", ID_TEST_CT}};
+inline constexpr MenuItemSpec kAnswerDetailsItems[] = {{1, 3, "&Answer Details", ID_ANSWER_DETAILS}};
 
 using MenuItems = std::span<const MenuItemSpec>;
 

@@ -1,7 +1,7 @@
-#include "app/PanelDialog.h"
+#include "session/PanelDialog.h"
 
-#include "app/ConfigLabel.h"
-#include "app/SessionSettings.h"
+#include "session/ConfigLabel.h"
+#include "session/SessionSettings.h"
 
 void PanelDialog::OnActivate() {
   if (LOWORD(CurrentMessage().wParam) != WA_INACTIVE) RefreshConfigLabel();
