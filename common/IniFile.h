@@ -16,9 +16,9 @@ namespace ini {
 struct IniLine {
   enum class Kind { Section, Entry, Malformed };
   Kind kind = Kind::Malformed;
-  std::size_t number = 0;   // from 1
-  std::string_view name;    // the section's name or the key, trimmed, case as written
-  std::string_view value;   // an entry's value, trimmed and unquoted
+  std::size_t number = 0;  // from 1
+  std::string_view name;   // the section's name or the key, trimmed, case as written
+  std::string_view value;  // an entry's value, trimmed and unquoted
 };
 
 // The text's lines in order; the views point into text.

@@ -158,7 +158,8 @@ class Reader {
   };
 
   bool Bad(const ini::IniLine& line, std::string_view what) {
-    return Fail(line.number, std::string(line.name) + "=" + std::string(line.value) + ": " + std::string(what));
+    return Fail(line.number,
+                std::string(line.name) + "=" + std::string(line.value) + ": " + std::string(what));
   }
 
   bool HexValue(const ini::IniLine& line, Bytes& out) {
@@ -268,7 +269,8 @@ class Reader {
       const std::size_t slash = rest.find('/');
       const std::string_view part = rest.substr(0, slash);
       const std::optional<std::uint16_t> fid = Fid(part);
-      if (!fid) return Fail(s.line, s.title + ": " + Quoted(part) + " is not a file identifier of 4 hex digits");
+      if (!fid)
+        return Fail(s.line, s.title + ": " + Quoted(part) + " is not a file identifier of 4 hex digits");
       fids.push_back(*fid);
       rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
     }
@@ -347,7 +349,8 @@ class Reader {
       if (!NumberValue(*sfi, 1, 30, n)) return false;
       ef.sfi = static_cast<std::uint8_t>(n);
       for (const FileSpec& other : spec.files)
-        if (other.parent == ef.parent && other.sfi == ef.sfi) return Bad(*sfi, "another EF of this DF has it");
+        if (other.parent == ef.parent && other.sfi == ef.sfi)
+          return Bad(*sfi, "another EF of this DF has it");
     }
     Given contents;
     if (!Contents(keys, contents)) return false;
@@ -358,7 +361,8 @@ class Reader {
       if (n > kMaxRecords) return Fail(record->number, "more than 254 records");
       Bytes bytes;
       if (!HexValue(*record, bytes)) return false;
-      if (bytes.empty() || bytes.size() > kMaxRecordLength) return Bad(*record, "a record has 1 to 255 bytes");
+      if (bytes.empty() || bytes.size() > kMaxRecordLength)
+        return Bad(*record, "a record has 1 to 255 bytes");
       ef.records.push_back(std::move(bytes));
     }
     if (!ef.records.empty()) {
@@ -378,7 +382,8 @@ class Reader {
     std::size_t n = contents.bytes.size();
     if (size && !NumberValue(*size, least, kMaxFileSize, n)) return false;
     if (n < contents.bytes.size())
-      return Bad(*size, "smaller than the " + std::to_string(contents.bytes.size()) + " bytes of its contents");
+      return Bad(*size,
+                 "smaller than the " + std::to_string(contents.bytes.size()) + " bytes of its contents");
     out = std::move(contents.bytes);
     out.resize(n, fill);
     return true;
@@ -427,7 +432,8 @@ class Reader {
     if (!Contents(keys, contents)) return false;
     if (const ini::IniLine* file = keys.Take("DataFile")) {
       if (contents.line) return Fail(file->number, "both DataFile= and Data= or Text=");
-      const std::optional<std::string> bytes = readContents_ ? readContents_(std::string(file->value)) : std::nullopt;
+      const std::optional<std::string> bytes =
+          readContents_ ? readContents_(std::string(file->value)) : std::nullopt;
       if (!bytes) return Bad(*file, "cannot be read");
       contents = {Bytes(bytes->begin(), bytes->end()), file};
     }

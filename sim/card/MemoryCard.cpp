@@ -54,7 +54,8 @@ Bytes MemoryCard::Select(const terminal::CommandApdu& apdu) {
   }
   if (apdu.p1 != kSelectByName) return sw::kWrongP1P2;
   if (d.empty()) return sw::kWrongLength;
-  const auto area = std::find_if(spec_.areas.begin(), spec_.areas.end(), [&](const AreaSpec& a) { return a.aid == d; });
+  const auto area =
+      std::find_if(spec_.areas.begin(), spec_.areas.end(), [&](const AreaSpec& a) { return a.aid == d; });
   if (area == spec_.areas.end()) return sw::kFileNotFound;
   area_ = static_cast<std::size_t>(area - spec_.areas.begin());
   return sw::kOk;

@@ -103,7 +103,8 @@ Bytes ProcessorCard::GetResponse(const Apdu& apdu) {
   if (*apdu.le > pending_.size()) return {0x6C, static_cast<std::uint8_t>(pending_.size())};
   Bytes data(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(*apdu.le));
   pending_.erase(pending_.begin(), pending_.begin() + static_cast<std::ptrdiff_t>(*apdu.le));
-  if (!pending_.empty()) return WithStatus(std::move(data), {0x61, static_cast<std::uint8_t>(pending_.size())});
+  if (!pending_.empty())
+    return WithStatus(std::move(data), {0x61, static_cast<std::uint8_t>(pending_.size())});
   return WithStatus(std::move(data), pendingStatus_);
 }
 
@@ -222,7 +223,9 @@ Bytes ProcessorCard::Selected(std::size_t file, std::uint8_t p2) {
 Bytes ProcessorCard::Template(std::size_t file, bool fcp) const {
   const FileSpec& f = spec_.files[file];
   // File descriptor byte: a DF, a transparent EF, or a linear EF of records of any length.
-  const std::uint8_t descriptor = f.kind == FileSpec::Kind::Df ? 0x38 : f.kind == FileSpec::Kind::Transparent ? 0x01 : 0x04;
+  const std::uint8_t descriptor = f.kind == FileSpec::Kind::Df            ? 0x38
+                                  : f.kind == FileSpec::Kind::Transparent ? 0x01
+                                                                          : 0x04;
   Bytes inner;
   if (f.kind == FileSpec::Kind::Transparent) {
     const auto size = f.contents.size();

@@ -6,8 +6,9 @@ namespace sim {
 
 namespace {
 std::vector<FileCard> BuiltInCards() {
-  return {{{"Processor card (asynchronous)", "processor card (asynchronous)"}, std::make_shared<ProcessorCard>()},
-          {{"Memory card (synchronous)", "memory card (synchronous)"}, std::make_shared<MemoryCard>()}};
+  return {
+      {{"Processor card (asynchronous)", "processor card (asynchronous)"}, std::make_shared<ProcessorCard>()},
+      {{"Memory card (synchronous)", "memory card (synchronous)"}, std::make_shared<MemoryCard>()}};
 }
 }  // namespace
 

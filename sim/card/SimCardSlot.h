@@ -38,12 +38,14 @@ inline constexpr std::size_t kBuiltInProcessor = 0;
 inline constexpr std::size_t kBuiltInMemory = 1;
 inline constexpr std::size_t kFirstFileCard = 2;
 
-inline std::size_t BuiltInCard(CardType type) { return type == CardType::Memory ? kBuiltInMemory : kBuiltInProcessor; }
+inline std::size_t BuiltInCard(CardType type) {
+  return type == CardType::Memory ? kBuiltInMemory : kBuiltInProcessor;
+}
 
 struct SlotState {
   bool present = false;
   bool powered = false;
-  bool ejected = false;  // pushed out and not yet taken
+  bool ejected = false;                  // pushed out and not yet taken
   std::size_t card = kBuiltInProcessor;  // in the slot's list of cards
 };
 

@@ -53,9 +53,8 @@ LoadedCards CardFiles::Load(const std::vector<std::string>& names, const std::st
       return loaded;
     }
     const std::string beside = FolderOf(path);
-    const ParsedCardFile parsed = ParseCardFile(*text, [&](const std::string& contents) {
-      return read(PathFrom(beside, contents));
-    });
+    const ParsedCardFile parsed =
+        ParseCardFile(*text, [&](const std::string& contents) { return read(PathFrom(beside, contents)); });
     if (!parsed.card) {
       loaded.problem = CardFileProblem(path, parsed.error);
       return loaded;

@@ -1,6 +1,7 @@
 #pragma once
 // The simulated terminal's settings file (ZEMTRAK.INI): the starting card, the automation for
-// unattended runs, the card files to choose from, the port and what GET STATUS reports. Unknown keys and bad values keep the default.
+// unattended runs, the card files to choose from, the port and what GET STATUS reports. Unknown keys and bad
+// values keep the default.
 
 #include <cstdint>
 #include <optional>

@@ -57,7 +57,8 @@ class TerminalSim {
   using SettingsSource = std::function<std::optional<std::string>()>;
 
   explicit TerminalSim(SettingsSource settings = {},
-                       std::unique_ptr<Clock> clock = std::make_unique<RealClock>(), CardFileAccess files = {});
+                       std::unique_ptr<Clock> clock = std::make_unique<RealClock>(),
+                       CardFileAccess files = {});
 
   // A card file that cannot be used makes CT_init fail with ERR_CT; CT_version then says why.
 

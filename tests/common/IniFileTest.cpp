@@ -33,15 +33,19 @@ TEST(IniFile, FindsValuesByTheUsualRules) {
 // For readers that report faults by line: every line that is not blank or a comment, numbered.
 TEST(IniLines, NumberedAsInTheFileWithTheirKind) {
   using Kind = ini::IniLine::Kind;
-  const auto lines = ini::ReadIniLines("\xEF\xBB\xBF; comment\r\n\r\n [ EF 3F00 ] \r\nSize = \"12\" \r\nno equals\n[open\nK=\n");
+  const auto lines = ini::ReadIniLines(
+      "\xEF\xBB\xBF; comment\r\n\r\n [ EF 3F00 ] \r\nSize = \"12\" \r\nno equals\n[open\nK=\n");
   ASSERT_EQ(lines.size(), 5u);
   const struct {
     Kind kind;
     std::size_t number;
     std::string_view name, value;
   } expected[] = {
-      {Kind::Section, 3, "EF 3F00", ""}, {Kind::Entry, 4, "Size", "12"}, {Kind::Malformed, 5, "no equals", ""},
-      {Kind::Malformed, 6, "[open", ""}, {Kind::Entry, 7, "K", ""},
+      {Kind::Section, 3, "EF 3F00", ""},
+      {Kind::Entry, 4, "Size", "12"},
+      {Kind::Malformed, 5, "no equals", ""},
+      {Kind::Malformed, 6, "[open", ""},
+      {Kind::Entry, 7, "K", ""},
   };
   for (std::size_t i = 0; i < lines.size(); ++i) {
     EXPECT_EQ(lines[i].kind, expected[i].kind) << i;

@@ -100,7 +100,8 @@ TEST(ExampleRequestFiles, KeepTheirForm) {
         EXPECT_GT(line.size(), 1u) << "empty description";
         EXPECT_NE(line[1], ' ') << line;
       } else if (line[0] == '>') {
-        EXPECT_TRUE(previous.size() && (previous[0] == '>' || std::isdigit(static_cast<unsigned char>(previous[0]))))
+        EXPECT_TRUE(previous.size() &&
+                    (previous[0] == '>' || std::isdigit(static_cast<unsigned char>(previous[0]))))
             << "an expected answer after its command: " << line;
       } else {
         EXPECT_TRUE(line[0] >= '0' && line[0] <= '9') << line;
@@ -153,7 +154,8 @@ TEST(ExampleRequestFiles, EachExampleCardGivesTheAnswersItsRequestFileExpects) {
     CommandLists lists;
     ASSERT_TRUE(LoadRequestText(text, lists));
     const std::vector<Step> steps = Steps(text);
-    ASSERT_EQ(static_cast<std::size_t>(lists.commandCount), steps.size()) << "the console takes every command";
+    ASSERT_EQ(static_cast<std::size_t>(lists.commandCount), steps.size())
+        << "the console takes every command";
 
     const std::string settings = "[Card]\r\nFile=" + card.filename().string() + "\r\n";
     sim::TerminalSim terminal([&] { return std::optional<std::string>(settings); },
@@ -170,14 +172,16 @@ TEST(ExampleRequestFiles, EachExampleCardGivesTheAnswersItsRequestFileExpects) {
       std::uint8_t dad = addresses.destination, sad = addresses.source;
       std::uint16_t lenr = 2048;
       std::vector<std::uint8_t> response(lenr);
-      const int rc = terminal.Data(0, &dad, &sad, static_cast<std::uint16_t>(command.size()), command.data(), &lenr,
-                                   response.data());
+      const int rc = terminal.Data(0, &dad, &sad, static_cast<std::uint16_t>(command.size()), command.data(),
+                                   &lenr, response.data());
       response.resize(rc == 0 ? lenr : 0);
       ASSERT_FALSE(step.expected.empty()) << "every command of an example card says what it expects";
-      for (const std::string& expected : step.expected)
-        if (!expected.starts_with("rc ")) EXPECT_TRUE(AnswerPattern(expected)) << "not an answer: " << expected;
-      const bool met = Meets(step.expected, rc, response);
-      EXPECT_TRUE(met) << "rc " << rc << ", answer " << HexText(response);
+      for (const std::string& expected : step.expected) {
+        if (!expected.starts_with("rc ")) {
+          EXPECT_TRUE(AnswerPattern(expected)) << "not an answer: " << expected;
+        }
+      }
+      EXPECT_TRUE(Meets(step.expected, rc, response)) << "rc " << rc << ", answer " << HexText(response);
     }
     EXPECT_EQ(terminal.Close(0), 0);
   }

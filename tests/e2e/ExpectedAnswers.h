@@ -27,7 +27,8 @@ inline std::optional<Pattern> AnswerPattern(std::string_view text) {
       ++i;
     } else {
       int byte = 0;
-      if (i + 2 > text.size() || std::from_chars(text.data() + i, text.data() + i + 2, byte, 16).ptr != text.data() + i + 2)
+      if (i + 2 > text.size() ||
+          std::from_chars(text.data() + i, text.data() + i + 2, byte, 16).ptr != text.data() + i + 2)
         return std::nullopt;
       pattern.push_back(byte);
       i += 2;
@@ -36,14 +37,16 @@ inline std::optional<Pattern> AnswerPattern(std::string_view text) {
   return pattern;
 }
 
-inline bool Matches(const Pattern& p, std::size_t at, const std::vector<std::uint8_t>& answer, std::size_t from) {
+inline bool Matches(const Pattern& p, std::size_t at, const std::vector<std::uint8_t>& answer,
+                    std::size_t from) {
   if (at == p.size()) return from == answer.size();
   if (p[at] == -2) {
     for (std::size_t skip = from; skip <= answer.size(); ++skip)
       if (Matches(p, at + 1, answer, skip)) return true;
     return false;
   }
-  return from < answer.size() && (p[at] == -1 || p[at] == answer[from]) && Matches(p, at + 1, answer, from + 1);
+  return from < answer.size() && (p[at] == -1 || p[at] == answer[from]) &&
+         Matches(p, at + 1, answer, from + 1);
 }
 
 // A command of a request file with the answers any one of which it must get.
@@ -63,7 +66,8 @@ inline std::vector<Step> Steps(const std::string& bytes) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty()) continue;
     if (std::isdigit(static_cast<unsigned char>(line[0]))) steps.push_back({line, {}});
-    if (line[0] == '>' && !steps.empty()) steps.back().expected.push_back(line.substr(line.find_first_not_of("> ")));
+    if (line[0] == '>' && !steps.empty())
+      steps.back().expected.push_back(line.substr(line.find_first_not_of("> ")));
   }
   return steps;
 }

@@ -15,10 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t* end = static_cast<const std::uint8_t*>(std::memchr(data, 0, size));
   const std::size_t textSize = end ? static_cast<std::size_t>(end - data) : size;
   const std::string text(reinterpret_cast<const char*>(data), textSize);
-  const sim::ParsedCardFile parsed = sim::ParseCardFile(text, [](const std::string& name) -> std::optional<std::string> {
-    if (name.empty()) return std::nullopt;
-    return std::string(name.size() * 7 % 300, '\x5A');
-  });
+  const sim::ParsedCardFile parsed =
+      sim::ParseCardFile(text, [](const std::string& name) -> std::optional<std::string> {
+        if (name.empty()) return std::nullopt;
+        return std::string(name.size() * 7 % 300, '\x5A');
+      });
   if (!parsed.card) {
     if (parsed.error.message.empty()) __builtin_trap();  // a refusal always says why
     return 0;

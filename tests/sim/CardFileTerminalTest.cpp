@@ -22,7 +22,8 @@ struct Disk {
 
 struct Driver {
   Disk disk;
-  sim::TerminalSim t{[this] { return disk.Read("/cards/ZEMTRAK.INI"); }, std::make_unique<sim::ManualClock>(),
+  sim::TerminalSim t{[this] { return disk.Read("/cards/ZEMTRAK.INI"); },
+                     std::make_unique<sim::ManualClock>(),
                      {"/cards/", [this](const std::string& path) { return disk.Read(path); }}};
 
   Bytes Send(Bytes command, std::uint8_t dad = 0) {
@@ -75,10 +76,12 @@ TEST(CardFileTerminal, ABadCardFileFailsCtInitAndTheVersionTextSaysWhereAndWhy) 
     std::optional<std::string> card;
     std::string version;
   } cases[] = {
-      {"[Card]\nKind=processor\nATR=3B 81 01 80 07\n", "Card file /cards/bad.card line 3: ATR: TCK 07 is wrong: 00 expected"},
+      {"[Card]\nKind=processor\nATR=3B 81 01 80 07\n",
+       "Card file /cards/bad.card line 3: ATR: TCK 07 is wrong: 00 expected"},
       {std::nullopt, "Card file /cards/bad.card: cannot be read"},
       {";" + std::string(sim::kMaxCardFileSize, ' '), "Card file /cards/bad.card: larger than 1 MB"},
-      {"[Card]\nKind=processor\nATR=3B 00\n[Key]\n", "Card file /cards/bad.card line 4: unknown section [Key]"},
+      {"[Card]\nKind=processor\nATR=3B 00\n[Key]\n",
+       "Card file /cards/bad.card line 4: unknown section [Key]"},
   };
   for (const auto& c : cases) {
     if (c.card) {
@@ -127,7 +130,8 @@ TEST(CardFileTerminal, AChangedFileGivesAFreshCardAtTheNextCtInitAndAnUnchangedO
   EXPECT_EQ(d.Send({0x00, 0xC0, 0x00, 0x00, 0x01}), (Bytes{0x77, 0x90, 0x00})) << "what was written stays";
 
   // Changed while the session runs: nothing happens until the next CT_init.
-  d.disk.files["/cards/one.card"] = "[Card]\nName=One\nKind=processor\nATR=3B 01 BB\n[EF 3F00/0001]\nData=00\n";
+  d.disk.files["/cards/one.card"] =
+      "[Card]\nName=One\nKind=processor\nATR=3B 01 BB\n[EF 3F00/0001]\nData=00\n";
   d.Send(select);
   EXPECT_EQ(d.Send(read), (Bytes{0x61, 0x01}));
   ASSERT_EQ(d.t.Close(0), 0);

@@ -75,7 +75,7 @@ TEST(CardFile, ShortFilesGetTheDefaults) {
 }
 
 TEST(CardFile, SaysWhichLineIsWrongAndWhy) {
-  const std::string processor = "[Card]\nKind=processor\nATR=3B 00\n";  // lines 1 to 3
+  const std::string processor = "[Card]\nKind=processor\nATR=3B 00\n";           // lines 1 to 3
   const std::string memory = "[Card]\nKind=memory\nATR=A2 13 10 91\nSize=16\n";  // lines 1 to 4
   const struct {
     std::string text;
@@ -92,7 +92,8 @@ TEST(CardFile, SaysWhichLineIsWrongAndWhy) {
       {"[Card]\nKind=processor\n", 1, "[Card] has no ATR="},
       {"[Card]\nKind=processor\nATR=3B 0\n", 3, "ATR=3B 0: not pairs of hex digits"},
       {"[Card]\nKind=processor\nATR=3G00\n", 3, "ATR=3G00: not pairs of hex digits"},
-      {"[Card]\nKind=processor\nATR=3C00\n", 3, "ATR: TS 3C is neither 3B (direct) nor 3F (inverse convention)"},
+      {"[Card]\nKind=processor\nATR=3C00\n", 3,
+       "ATR: TS 3C is neither 3B (direct) nor 3F (inverse convention)"},
       {"[Card]\nKind=processor\nATR=3B02 80\n", 3, "ATR: Cut short: 2 historical bytes announced, 1 present"},
       {"[Card]\nKind=processor\nATR=3B 90 11\n", 3, "ATR: Cut short: TD1 missing after 3 bytes"},
       {"[Card]\nKind=processor\nATR=3B 88 01 80 4B 4C 56 41 50 50 32 2C\n", 3,
@@ -107,43 +108,54 @@ TEST(CardFile, SaysWhichLineIsWrongAndWhy) {
       {processor + "[Key 01]\n", 4, "unknown section [Key 01]"},
       {processor + "[EF 3F00/2F01]\nSise=32\n", 5, "unknown key \"Sise\" in [EF 3F00/2F01]"},
       {processor + "[EF 3F00/DF01/0101]\n", 4, "[EF 3F00/DF01/0101]: no [DF 3F00/DF01] above it"},
-      {processor + "[EF 3F00/2F01]\n[EF 3F00/2F01/0101]\n", 5, "[EF 3F00/2F01/0101]: no [DF 3F00/2F01] above it"},
+      {processor + "[EF 3F00/2F01]\n[EF 3F00/2F01/0101]\n", 5,
+       "[EF 3F00/2F01/0101]: no [DF 3F00/2F01] above it"},
       {processor + "[EF 3F00/2F0]\n", 4, "[EF 3F00/2F0]: \"2F0\" is not a file identifier of 4 hex digits"},
       {processor + "[DF 5000]\n", 4, "[DF 5000]: the path must begin with 3F00"},
-      {processor + "[EF 3F00/3F00]\n", 4, "[EF 3F00/3F00]: 3F00, 3FFF and FFFF are reserved file identifiers"},
+      {processor + "[EF 3F00/3F00]\n", 4,
+       "[EF 3F00/3F00]: 3F00, 3FFF and FFFF are reserved file identifiers"},
       {processor + "[EF 3F00]\n", 4, "3F00 is the MF, a DF: [DF 3F00]"},
       {processor + "[EF 3F00/2F01]\n[EF 3F00/2f01]\n", 5, "a second [EF 3F00/2f01]"},
-      {processor + "[EF 3F00/2F01]\nData=01\nRecord1=02\n", 5, "an EF has either records or Data=, Text= and Size="},
+      {processor + "[EF 3F00/2F01]\nData=01\nRecord1=02\n", 5,
+       "an EF has either records or Data=, Text= and Size="},
       {processor + "[EF 3F00/2F01]\nData=01\nText=A\n", 6, "both Data= and Text="},
-      {processor + "[EF 3F00/2F01]\nData=010203\nSize=2\n", 6, "Size=2: smaller than the 3 bytes of its contents"},
+      {processor + "[EF 3F00/2F01]\nData=010203\nSize=2\n", 6,
+       "Size=2: smaller than the 3 bytes of its contents"},
       {processor + "[EF 3F00/2F01]\nSize=40000\n", 5, "Size=40000: not a number from 0 to 32768"},
       {processor + "[EF 3F00/2F01]\nRecord1=\n", 5, "Record1=: a record has 1 to 255 bytes"},
-      {processor + "[EF 3F00/2F01]\nRecord1=01\nRecord3=03\n", 6, "unknown key \"Record3\" in [EF 3F00/2F01]"},
+      {processor + "[EF 3F00/2F01]\nRecord1=01\nRecord3=03\n", 6,
+       "unknown key \"Record3\" in [EF 3F00/2F01]"},
       {processor + "[EF 3F00/2F01]\nRead=sometimes\n", 5,
        "Read=sometimes: not always, never or PIN and its reference (PIN 01)"},
       {processor + "[EF 3F00/2F01]\nRead=PIN 02\n[PIN 01]\nText=1\n", 5, "no [PIN 02] section"},
       {processor + "[EF 3F00/2F01]\nSFI=31\n", 5, "SFI=31: not a number from 1 to 30"},
-      {processor + "[EF 3F00/2F01]\nSFI=1\n[EF 3F00/2F02]\nSFI=0x1\n", 7, "SFI=0x1: another EF of this DF has it"},
-      {processor + "[DF 3F00/D001]\nAID=F0 01\n[DF 3F00/D002]\nAID=F001\n", 7, "AID=F001: another DF has this AID"},
+      {processor + "[EF 3F00/2F01]\nSFI=1\n[EF 3F00/2F02]\nSFI=0x1\n", 7,
+       "SFI=0x1: another EF of this DF has it"},
+      {processor + "[DF 3F00/D001]\nAID=F0 01\n[DF 3F00/D002]\nAID=F001\n", 7,
+       "AID=F001: another DF has this AID"},
       {processor + "[DF 3F00/D001]\nAID=" + std::string(34, '1') + "\n", 5,
        "AID=" + std::string(34, '1') + ": an AID has 1 to 16 bytes"},
-      {processor + "[PIN 1234]\nText=1\n", 4, "[PIN 1234]: a PIN's reference is one byte in hex, as in [PIN 01]"},
+      {processor + "[PIN 1234]\nText=1\n", 4,
+       "[PIN 1234]: a PIN's reference is one byte in hex, as in [PIN 01]"},
       {processor + "[PIN 01]\nTries=3\n", 4, "[PIN 01] has no Text= or Data= with its value"},
       {processor + "[PIN 01]\nText=1\nTries=0\n", 6, "Tries=0: not a number from 1 to 15"},
       {processor + "[PIN 01]\nText=1\n[PIN 01]\nText=2\n", 6, "a second [PIN 01]"},
-      {processor + "[Application]\n", 4, "[Application] belongs to a memory card; a processor card has [DF ...]"},
+      {processor + "[Application]\n", 4,
+       "[Application] belongs to a memory card; a processor card has [DF ...]"},
       {"[Card]\nKind=memory\nATR=A2 13 10 91\n", 1, "[Card] has no Size="},
       {"[Card]\nKind=memory\nATR=\nSize=4\n", 3, "ATR=: an ATR has 1 to 33 bytes"},
       {"[Card]\nKind=memory\nATR=A2\nSize=0\n", 4, "Size=0: not a number from 1 to 32768"},
       {"[Card]\nKind=memory\nATR=A2\nDataFile=gone.bin\n", 4, "DataFile=gone.bin: cannot be read"},
-      {"[Card]\nKind=memory\nATR=A2\nData=01\nDataFile=contents.bin\n", 5, "both DataFile= and Data= or Text="},
+      {"[Card]\nKind=memory\nATR=A2\nData=01\nDataFile=contents.bin\n", 5,
+       "both DataFile= and Data= or Text="},
       {"[Card]\nKind=memory\nATR=A2\nProtocol=T=0\nSize=4\n", 4, "unknown key \"Protocol\" in [Card]"},
       {memory + "[Application]\nAID=F001\nOffset=0\n", 5, "[Application] has no Length="},
       {memory + "[Application]\nAID=F001\nOffset=16\nLength=1\n", 7, "Offset=16: not a number from 0 to 15"},
       {memory + "[Application]\nAID=F001\nOffset=10\nLength=7\n", 8, "Length=7: not a number from 1 to 6"},
-      {memory + "[Application]\nAID=F001\nOffset=0\nLength=1\n[Application]\nAID=F001\nOffset=1\nLength=1\n", 10,
-       "AID=F001: another application has this AID"},
-      {memory + "[DF 3F00/D001]\n", 5, "[DF 3F00/D001] belongs to a processor card; a memory card has [Application]"},
+      {memory + "[Application]\nAID=F001\nOffset=0\nLength=1\n[Application]\nAID=F001\nOffset=1\nLength=1\n",
+       10, "AID=F001: another application has this AID"},
+      {memory + "[DF 3F00/D001]\n", 5,
+       "[DF 3F00/D001] belongs to a processor card; a memory card has [Application]"},
       {";" + std::string(sim::kMaxCardFileSize, 'x') + "\n", 0, "larger than 1 MB"},
   };
   for (const auto& c : cases) {
@@ -178,7 +190,10 @@ TEST(AtrCheck, FindsTheProtocolsAndTheHistoricalBytes) {
     Bytes historical;
   } cases[] = {
       {{0x3B, 0x00}, true, false, 0, {}},
-      {{0x3B, 0x68, 0x00, 0x00, 0x80, 0x4B, 0x4C, 0x56, 0x53, 0x49, 0x4D, 0x01}, true, false, 0,
+      {{0x3B, 0x68, 0x00, 0x00, 0x80, 0x4B, 0x4C, 0x56, 0x53, 0x49, 0x4D, 0x01},
+       true,
+       false,
+       0,
        {0x80, 0x4B, 0x4C, 0x56, 0x53, 0x49, 0x4D, 0x01}},
       // TD1 T=0, TD2 T=1: both, and a TCK.
       {{0x3F, 0x82, 0x80, 0x01, 0x11, 0x22, 0x30}, true, true, 0, {0x11, 0x22}},
@@ -194,7 +209,8 @@ TEST(AtrCheck, FindsTheProtocolsAndTheHistoricalBytes) {
   }
   // Whatever the historical bytes hold; but a memory card's four bytes are no processor card's ATR.
   EXPECT_TRUE(sim::CheckAtr({0x3B, 0x02, 0x4B, 0x4C}).facts) << "compact-TLV cut short";
-  EXPECT_EQ(sim::CheckAtr({0xA2, 0x13, 0x10, 0x91}).problem, "H1 to H4 of a memory card, not a processor card's ATR");
+  EXPECT_EQ(sim::CheckAtr({0xA2, 0x13, 0x10, 0x91}).problem,
+            "H1 to H4 of a memory card, not a processor card's ATR");
   for (const Bytes& wrong : {Bytes(34, 0x3B), Bytes{}, Bytes{0x3B}, Bytes{0x3B, 0x11, 0x00}}) {
     const sim::CheckedAtr checked = sim::CheckAtr(wrong);
     EXPECT_FALSE(checked.facts) << ::testing::PrintToString(wrong);

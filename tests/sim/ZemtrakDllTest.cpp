@@ -66,7 +66,8 @@ void Choose(HWND window, int index) {
 
 std::string Entry(HWND chooser, int index) {
   char text[256] = {};
-  if (SendMessageA(chooser, CB_GETLBTEXTLEN, index, 0) >= static_cast<LRESULT>(sizeof text)) return "(too long)";
+  if (SendMessageA(chooser, CB_GETLBTEXTLEN, index, 0) >= static_cast<LRESULT>(sizeof text))
+    return "(too long)";
   SendMessageA(chooser, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
   return text;
 }
@@ -173,9 +174,11 @@ TEST(ZemtrakDll, TheWindowListsTheCardFilesAndInsertsTheChosenOne) {
   Choose(window, 2);
   ASSERT_TRUE(IsWindowEnabled(insert));
   SendMessageA(insert, BM_CLICK, 0, 0);
-  EXPECT_EQ(Send(4, {0x20, 0x12, 0x01, 0x01}), (std::vector<std::uint8_t>{0x3B, 0x02, 0x4B, 0x4C, 0x90, 0x01}));
-  EXPECT_TRUE(WaitFor([&] { return StateText(window).find("Card: Test card (processor card, T=0), activated") != std::string::npos; }))
-      << StateText(window);
+  EXPECT_EQ(Send(4, {0x20, 0x12, 0x01, 0x01}),
+            (std::vector<std::uint8_t>{0x3B, 0x02, 0x4B, 0x4C, 0x90, 0x01}));
+  EXPECT_TRUE(WaitFor([&] {
+    return StateText(window).find("Card: Test card (processor card, T=0), activated") != std::string::npos;
+  })) << StateText(window);
   EXPECT_EQ(Driver().close(4), 0);
 
   // A fault in the file: CT_init fails, and the window and CT_version say where.
@@ -186,7 +189,8 @@ TEST(ZemtrakDll, TheWindowListsTheCardFilesAndInsertsTheChosenOne) {
   Driver().version(version, 0);
   EXPECT_TRUE(std::string(version).starts_with("Card file ")) << version;
   EXPECT_TRUE(std::string(version).ends_with("zemtrak-test.card " + fault)) << version;
-  EXPECT_TRUE(WaitFor([&] { return StateText(window).find(fault) != std::string::npos; })) << StateText(window);
+  EXPECT_TRUE(WaitFor([&] { return StateText(window).find(fault) != std::string::npos; }))
+      << StateText(window);
 }
 
 TEST(ZemtrakDll, TheWindowClosesASessionLeftOpen) {

@@ -41,8 +41,8 @@ void Refresh(HWND window) {
   const SlotState slot = theTerminal->Slot().State();
   ListCards(window, slot);
   const CardChoice card = slot.card < listed.size() ? listed[slot.card] : CardChoice{};
-  const std::string text =
-      StatusText(slot, card, theTerminal->OpenSessions(), theTerminal->Busy(), theTerminal->CardFileProblem());
+  const std::string text = StatusText(slot, card, theTerminal->OpenSessions(), theTerminal->Busy(),
+                                      theTerminal->CardFileProblem());
   char shown[512] = {};
   GetDlgItemTextA(window, kIdState, shown, sizeof shown);
   if (text != shown) SetDlgItemTextA(window, kIdState, text.c_str());
