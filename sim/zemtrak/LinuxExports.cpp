@@ -1,26 +1,14 @@
 // libctapi-sim.so: the simulated terminal for Linux CT-API clients. The settings file is the one
 // ZEMTRAK_SIM_SETTINGS names, read at each CT_init; without it the defaults hold.
-#include <cstdlib>
-
 #include "common/IniFile.h"
+#include "sim/zemtrak/Settings.h"
 #include "sim/zemtrak/TerminalSim.h"
 
 namespace {
-std::string SettingsPath() {
-  const char* path = std::getenv("ZEMTRAK_SIM_SETTINGS");
-  return path ? path : "";
-}
-
-std::optional<std::string> SettingsText() {
-  const std::string path = SettingsPath();
-  if (path.empty()) return std::nullopt;
-  return ini::ReadTextFile(path);
-}
-
 sim::TerminalSim& Sim() {
   // Card files are named relative to the settings file's folder.
-  static sim::TerminalSim terminal(SettingsText, std::make_unique<sim::RealClock>(),
-                                   {sim::FolderOf(SettingsPath()), ini::ReadTextFile});
+  static sim::TerminalSim terminal(sim::SettingsTextFromEnvironment, std::make_unique<sim::RealClock>(),
+                                   {sim::SettingsFolderFromEnvironment, ini::ReadTextFile});
   return terminal;
 }
 }  // namespace

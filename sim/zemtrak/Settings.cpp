@@ -2,8 +2,10 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdlib>
 
 #include "common/IniFile.h"
+#include "sim/zemtrak/CardFiles.h"
 
 namespace sim {
 
@@ -79,6 +81,17 @@ Settings ParseSettings(std::string_view text) {
   Apply(entries, "terminal", "statusobjects", Flag, s.statusObjects);
   Apply(entries, "window", "show", Flag, s.window);
   return s;
+}
+
+std::optional<std::string> SettingsTextFromEnvironment() {
+  const char* path = std::getenv("ZEMTRAK_SIM_SETTINGS");
+  if (!path || !*path) return std::nullopt;
+  return ini::ReadTextFile(path);
+}
+
+std::string SettingsFolderFromEnvironment() {
+  const char* path = std::getenv("ZEMTRAK_SIM_SETTINGS");
+  return path ? FolderOf(path) : std::string();
 }
 
 }  // namespace sim

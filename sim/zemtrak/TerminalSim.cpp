@@ -19,7 +19,8 @@ TerminalSim::TerminalSim(SettingsSource settings, std::unique_ptr<Clock> clock, 
 bool TerminalSim::ApplySettings() {
   const std::optional<std::string> text = settingsSource_ ? settingsSource_() : std::nullopt;
   settings_ = text ? ParseSettings(*text) : Settings{};
-  LoadedCards loaded = cardFiles_.Load(settings_.cardFiles, files_.folder, files_.read);
+  const std::string folder = files_.folder ? files_.folder() : std::string();
+  LoadedCards loaded = cardFiles_.Load(settings_.cardFiles, folder, files_.read);
   {
     std::lock_guard lock(problemMutex_);
     problem_ = loaded.problem;

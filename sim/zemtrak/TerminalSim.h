@@ -34,7 +34,8 @@ struct ScriptedAnswer {
 
 // Where the card files the settings name are found, and how they are read.
 struct CardFileAccess {
-  std::string folder;  // the settings file's, with its separator at the end
+  // The settings file's folder, with its separator at the end, asked at each CT_init.
+  std::function<std::string()> folder;
   FileReader read;
 };
 

@@ -160,7 +160,7 @@ TEST(ExampleRequestFiles, EachExampleCardGivesTheAnswersItsRequestFileExpects) {
     const std::string settings = "[Card]\r\nFile=" + card.filename().string() + "\r\n";
     sim::TerminalSim terminal([&] { return std::optional<std::string>(settings); },
                               std::make_unique<sim::ManualClock>(),
-                              {file.parent_path().string() + "/", ReadWhole});
+                              {[&] { return file.parent_path().string() + "/"; }, ReadWhole});
     ASSERT_EQ(terminal.Init(0, 0), 0) << terminal.CardFileProblem().value_or("");
     for (int i = 0; i < lists.commandCount; ++i) {
       const Step& step = steps[static_cast<std::size_t>(i)];

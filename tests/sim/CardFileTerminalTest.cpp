@@ -22,9 +22,10 @@ struct Disk {
 
 struct Driver {
   Disk disk;
-  sim::TerminalSim t{[this] { return disk.Read("/cards/ZEMTRAK.INI"); },
-                     std::make_unique<sim::ManualClock>(),
-                     {"/cards/", [this](const std::string& path) { return disk.Read(path); }}};
+  sim::TerminalSim t{
+      [this] { return disk.Read("/cards/ZEMTRAK.INI"); },
+      std::make_unique<sim::ManualClock>(),
+      {[] { return std::string("/cards/"); }, [this](const std::string& path) { return disk.Read(path); }}};
 
   Bytes Send(Bytes command, std::uint8_t dad = 0) {
     std::uint8_t sad = 2;
