@@ -141,6 +141,7 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
   atr.t0 = {"T0", bytes[at], T0Meaning(bytes[at])};
   const std::size_t historicalCount = bytes[at] & 0x0F;
   std::uint8_t presence = bytes[at] >> 4;
+  atr.interface.reserve(size - 2);
   ++at;
 
   bool tckRequired = false;
