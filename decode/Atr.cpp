@@ -159,7 +159,7 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
       }
       const std::uint8_t value = bytes[at++];
       const auto which = static_cast<InterfaceByte>(bit);
-      atr.interface.push_back({name, value, InterfaceByteMeaning(which, index, protocol, value)});
+      atr.interface.push_back({name, value, InterfaceByteMeaning(which, index, protocol, atr.fi, value)});
       if (index == 1 && which == InterfaceByte::TA) {
         const RateFactors f = RateFactorsOf(value);
         atr.fi = f.fi;

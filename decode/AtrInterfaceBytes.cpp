@@ -71,13 +71,13 @@ std::string Ta2(std::uint8_t value) {
   return text;
 }
 
-std::string Tc2(int protocol, std::uint8_t value) {
+std::string Tc2(int protocol, int fi, std::uint8_t value) {
   if (protocol != 0) return "Not defined for T=" + std::to_string(protocol);
   if (value == 0) return "WI 0: reserved for future use";
-  // WT = WI x 960 x Fi / f, with the Fi of TA1 unknown here: the default 372.
-  const long ms = std::lround(value * 960.0 * 372 / (kReferenceMhz * 1e3));
+  // WT = WI x 960 x Fi / f
+  const long ms = std::lround(value * 960.0 * fi / (kReferenceMhz * 1e3));
   return "T=0 work waiting time: WI " + std::to_string(value) + ", 960 x " + std::to_string(value) +
-         " x Fi / f (" + std::to_string(ms) + " ms with Fi 372 at 4 MHz)";
+         " x Fi / f (" + std::to_string(ms) + " ms with Fi " + std::to_string(fi) + " at 4 MHz)";
 }
 
 std::string T1Byte(InterfaceByte which, std::uint8_t value) {
@@ -136,7 +136,7 @@ std::string FormatDecimal(double value) {
 
 RateFactors RateFactorsOf(std::uint8_t ta1) { return {kFi[ta1 >> 4], kFmaxMhz[ta1 >> 4], kDi[ta1 & 0x0F]}; }
 
-std::string InterfaceByteMeaning(InterfaceByte which, int index, int protocol, std::uint8_t value) {
+std::string InterfaceByteMeaning(InterfaceByte which, int index, int protocol, int fi, std::uint8_t value) {
   if (which == InterfaceByte::TD) return Td(index, value);
   if (index == 1) {
     if (which == InterfaceByte::TA) return Ta1(value);
@@ -145,7 +145,7 @@ std::string InterfaceByteMeaning(InterfaceByte which, int index, int protocol, s
   if (index == 2 && which == InterfaceByte::TA) return Ta2(value);
   if (index == 2 && which == InterfaceByte::TB)
     return "Vpp " + FormatDecimal(value / 10.0) + " V (deprecated)";
-  if (index == 2 && which == InterfaceByte::TC) return Tc2(protocol, value);
+  if (index == 2 && which == InterfaceByte::TC) return Tc2(protocol, fi ? fi : 372, value);
   if (protocol == 1) return T1Byte(which, value);
   if (protocol == 15) return T15Byte(which, value);
   return "For T=" + std::to_string(protocol) + ": not interpreted";

@@ -242,6 +242,8 @@ TEST(Atr, MeaningsOfTheInterfaceBytes) {
       {"3B 40 02", "TC1", "Extra guard time 2 etu"},
       {"3B 80 10 80", "TA2", "Specific mode, T=0; cannot change to negotiable mode; Fi and Di of TA1"},
       {"3B 80 40 0A", "TC2", "T=0 work waiting time: WI 10, 960 x 10 x Fi / f (893 ms with Fi 372 at 4 MHz)"},
+      {"3B 90 96 40 0A", "TC2",
+       "T=0 work waiting time: WI 10, 960 x 10 x Fi / f (1229 ms with Fi 512 at 4 MHz)"},
       {"3B 80 81 61 20 01", "TC3", "Error detection: CRC"},
       {"3B 80 41 05 44", "TC2", "Not defined for T=1"},
       {"3B 80 80 1F 07 18", "TA3", "Clock stop not supported; class A (5 V), B (3 V), C (1.8 V)"},
