@@ -109,11 +109,10 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
     return atr;
   }
 
-  // At most the frame's 33 bytes are looked at; what follows is only counted.
-  std::array<std::uint8_t, kMaxAtrLength> frame{};
-  const std::size_t size = std::min(given.size(), kMaxAtrLength);
-  std::copy_n(given.begin(), size, frame.begin());
-  const std::span<const std::uint8_t> bytes(frame.data(), size);
+  // An ATR longer than allowed is still decoded as far as its bytes go, and named too long.
+  std::vector<std::uint8_t> converted;
+  std::span<const std::uint8_t> bytes = given;
+  const std::size_t size = given.size();
 
   atr.ts = {"TS", bytes[0], ""};
   if (bytes[0] == kDirect) {
@@ -124,7 +123,9 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
   } else if (bytes[0] == kInverseUnconverted) {
     atr.ts.meaning = "Inverse convention, bytes as read in direct convention: decoded converted";
     atr.convention = Convention::Inverse;
-    for (std::size_t i = 1; i < size; ++i) frame[i] = FromInverse(frame[i]);
+    converted.assign(given.begin(), given.end());
+    for (std::size_t i = 1; i < size; ++i) converted[i] = FromInverse(converted[i]);
+    bytes = converted;
   } else {
     atr.ts.meaning = "Neither convention: decoded as direct";
     atr.problems.push_back("TS " + HexByte(bytes[0]) + " is neither 3B (direct) nor 3F (inverse convention)");

@@ -268,6 +268,20 @@ TEST(Atr, TooLongIsDecodedAsFarAsItGoes) {
                                                     "Longer than the 33 bytes an ATR may have: 40"}));
 }
 
+TEST(Atr, InterfaceBytesPastThe33rdAreStillRead) {
+  // TS, T0, TA1 and TD1, four rounds of TA to TD, 15 historical bytes and TCK: 36 bytes.
+  Bytes bytes = ParseHex("3B 9F 11 F1 11 00 00 F1 FE 45 01 F1 FE 45 01 F1 FE 45 01 01").bytes;
+  bytes.resize(bytes.size() + 15, 0x00);
+  bytes[bytes.size() - 15] = 0x80;
+  std::uint8_t tck = 0;
+  for (std::size_t i = 1; i < bytes.size(); ++i) tck ^= bytes[i];
+  bytes.push_back(tck);
+  const Atr atr = DecodeAtr(bytes);
+  EXPECT_TRUE(atr.tck.valid);
+  EXPECT_EQ(atr.interface.size(), 18u);
+  EXPECT_EQ(atr.problems, (std::vector<std::string>{"Longer than the 33 bytes an ATR may have: 36"}));
+}
+
 TEST(Atr, EmptyIsNamed) { EXPECT_EQ(DecodeAtr({}).problems, std::vector<std::string>{"Empty: no TS"}); }
 
 TEST(Atr, MemoryCardH1ToH4) {
