@@ -1,7 +1,6 @@
 #include "decode/Atr.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 
 #include "decode/AtrInterfaceBytes.h"
