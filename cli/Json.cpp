@@ -35,7 +35,8 @@ std::string JsonQuoted(std::string_view text) {
         }
     }
   }
-  return out += '"';
+  out += '"';
+  return out;
 }
 
 void JsonWriter::BeforeValue() {

@@ -12,19 +12,19 @@ namespace {
 
 constexpr std::string_view kOptions[] = {"--json", "--terminal"};
 
-void WriteObjects(const std::vector<decode::TlvObject>& objects, JsonWriter& json) {
+void WriteObjects(const decode::TlvTree& tree, const std::vector<decode::TlvObject>& objects,
+                  JsonWriter& json) {
   json.BeginArray();
   for (const decode::TlvObject& object : objects) {
-    json.BeginObject().Key("tag").String(decode::HexBytes(object.tag, ""));
+    json.BeginObject().Key("tag").String(decode::HexBytes(object.Tag(), ""));
     json.Key("length").Number(static_cast<std::int64_t>(object.length));
     json.Key("name").String(decode::TlvDescription(object));
     if (object.Truncated()) json.Key("cut_short").Bool(true);
-    // A constructed object nested too deep keeps its value bytes instead of children.
-    if (object.constructed && object.value.empty()) {
-      json.Key("children");
-      WriteObjects(object.children, json);
+    if (object.Primitive()) {
+      json.Key("value").String(decode::HexBytes(tree.Value(object)));
     } else {
-      json.Key("value").String(decode::HexBytes(object.value));
+      json.Key("children");
+      WriteObjects(tree, object.children, json);
     }
     json.EndObject();
   }
@@ -41,7 +41,7 @@ int RunTlv(Arguments args, CliConsole& console) {
   if (input->Has("--json")) {
     JsonWriter json;
     json.BeginObject().Key("tlv");
-    WriteObjects(tree.objects, json);
+    WriteObjects(tree, tree.objects, json);
     json.Key("problems").BeginArray();
     for (const std::string& problem : tree.problems) json.String(problem);
     console.Out(json.EndArray().EndObject().Text());

@@ -1,7 +1,6 @@
 #include "decode/Atr.h"
 
 #include <algorithm>
-#include <array>
 #include <string_view>
 
 #include "decode/AtrInterfaceBytes.h"
@@ -109,11 +108,10 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
     return atr;
   }
 
-  // At most the frame's 33 bytes are looked at; what follows is only counted.
-  std::array<std::uint8_t, kMaxAtrLength> frame{};
-  const std::size_t size = std::min(given.size(), kMaxAtrLength);
-  std::copy_n(given.begin(), size, frame.begin());
-  const std::span<const std::uint8_t> bytes(frame.data(), size);
+  // An ATR longer than allowed is still decoded as far as its bytes go, and named too long.
+  std::vector<std::uint8_t> converted;
+  std::span<const std::uint8_t> bytes = given;
+  const std::size_t size = given.size();
 
   atr.ts = {"TS", bytes[0], ""};
   if (bytes[0] == kDirect) {
@@ -124,7 +122,9 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
   } else if (bytes[0] == kInverseUnconverted) {
     atr.ts.meaning = "Inverse convention, bytes as read in direct convention: decoded converted";
     atr.convention = Convention::Inverse;
-    for (std::size_t i = 1; i < size; ++i) frame[i] = FromInverse(frame[i]);
+    converted.assign(given.begin(), given.end());
+    for (std::size_t i = 1; i < size; ++i) converted[i] = FromInverse(converted[i]);
+    bytes = converted;
   } else {
     atr.ts.meaning = "Neither convention: decoded as direct";
     atr.problems.push_back("TS " + HexByte(bytes[0]) + " is neither 3B (direct) nor 3F (inverse convention)");
@@ -141,6 +141,7 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
   atr.t0 = {"T0", bytes[at], T0Meaning(bytes[at])};
   const std::size_t historicalCount = bytes[at] & 0x0F;
   std::uint8_t presence = bytes[at] >> 4;
+  atr.interface.reserve(size - 2);
   ++at;
 
   bool tckRequired = false;
@@ -158,7 +159,7 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
       }
       const std::uint8_t value = bytes[at++];
       const auto which = static_cast<InterfaceByte>(bit);
-      atr.interface.push_back({name, value, InterfaceByteMeaning(which, index, protocol, value)});
+      atr.interface.push_back({name, value, InterfaceByteMeaning(which, index, protocol, atr.fi, value)});
       if (index == 1 && which == InterfaceByte::TA) {
         const RateFactors f = RateFactorsOf(value);
         atr.fi = f.fi;

@@ -18,18 +18,54 @@ constexpr int kProgrammingCurrentMa[4] = {25, 50, 100, 0};
 
 constexpr double kReferenceMhz = 4;
 
-std::string BitRate(int fi, int di, double mhz) {
-  return std::to_string(std::lround(mhz * 1e6 * di / fi)) + " bit/s at " + FormatDecimal(mhz) + " MHz";
+// Meanings are built for every byte of every ATR: appended in place, without temporaries.
+constexpr std::size_t kMeaningReserve = 96;
+
+void AppendNumber(std::string& text, long number) {
+  char digits[24];
+  const auto result = std::to_chars(digits, digits + sizeof digits, number);
+  text.append(digits, result.ptr);
+}
+
+void AppendNumber(std::string& text, double number) {
+  char digits[24];
+  const auto result = std::to_chars(digits, digits + sizeof digits, number);
+  text.append(digits, result.ptr);
+}
+
+void AppendBitRate(std::string& text, int fi, int di, double mhz) {
+  AppendNumber(text, std::lround(mhz * 1e6 * di / fi));
+  text += " bit/s at ";
+  AppendNumber(text, mhz);
+  text += " MHz";
 }
 
 std::string Ta1(std::uint8_t value) {
   const RateFactors f = RateFactorsOf(value);
-  std::string text = f.fi ? "Fi " + std::to_string(f.fi) + ", f max " + FormatDecimal(f.fmaxMhz) + " MHz"
-                          : std::string("Fi reserved for future use");
-  text += f.di ? ", Di " + std::to_string(f.di) : std::string(", Di reserved for future use");
+  std::string text;
+  text.reserve(kMeaningReserve);
+  if (f.fi) {
+    text += "Fi ";
+    AppendNumber(text, long{f.fi});
+    text += ", f max ";
+    AppendNumber(text, f.fmaxMhz);
+    text += " MHz";
+  } else {
+    text += "Fi reserved for future use";
+  }
+  if (f.di) {
+    text += ", Di ";
+    AppendNumber(text, long{f.di});
+  } else {
+    text += ", Di reserved for future use";
+  }
   if (f.fi && f.di) {
-    text += ": " + BitRate(f.fi, f.di, kReferenceMhz);
-    if (f.fmaxMhz != kReferenceMhz) text += ", " + BitRate(f.fi, f.di, f.fmaxMhz);
+    text += ": ";
+    AppendBitRate(text, f.fi, f.di, kReferenceMhz);
+    if (f.fmaxMhz != kReferenceMhz) {
+      text += ", ";
+      AppendBitRate(text, f.fi, f.di, f.fmaxMhz);
+    }
   }
   return text;
 }
@@ -48,36 +84,42 @@ std::string Tc1(std::uint8_t value) {
 }
 
 std::string Td(int index, std::uint8_t value) {
-  const int protocol = value & 0x0F;
-  std::string text = "T=" + std::to_string(protocol);
-  if (protocol == 15) text += " (global interface bytes)";
-  const int next = index + 1;
-  std::string follow;
-  int count = 0;
   static constexpr std::string_view kNames[4] = {"TA", "TB", "TC", "TD"};
+  const int protocol = value & 0x0F;
+  std::string text;
+  text.reserve(kMeaningReserve);
+  text += "T=";
+  AppendNumber(text, long{protocol});
+  if (protocol == 15) text += " (global interface bytes)";
+  text += "; ";
+  int count = 0;
   for (int bit = 0; bit < 4; ++bit) {
     if (!(value & (0x10 << bit))) continue;
-    if (count++) follow += ' ';
-    (follow += kNames[bit]) += std::to_string(next);
+    if (count++) text += ' ';
+    text += kNames[bit];
+    AppendNumber(text, long{index + 1});
   }
-  if (!count) return text + "; no further interface bytes";
-  return text + "; " + follow + (count == 1 ? " follows" : " follow");
+  text += !count ? "no further interface bytes" : count == 1 ? " follows" : " follow";
+  return text;
 }
 
 std::string Ta2(std::uint8_t value) {
-  std::string text = "Specific mode, T=" + std::to_string(value & 0x0F);
+  std::string text;
+  text.reserve(kMeaningReserve);
+  text += "Specific mode, T=";
+  AppendNumber(text, long{value & 0x0F});
   text += value & 0x80 ? "; cannot change to negotiable mode" : "; can change to negotiable mode";
   text += value & 0x10 ? "; implicit transmission parameters" : "; Fi and Di of TA1";
   return text;
 }
 
-std::string Tc2(int protocol, std::uint8_t value) {
+std::string Tc2(int protocol, int fi, std::uint8_t value) {
   if (protocol != 0) return "Not defined for T=" + std::to_string(protocol);
   if (value == 0) return "WI 0: reserved for future use";
-  // WT = WI x 960 x Fi / f, with the Fi of TA1 unknown here: the default 372.
-  const long ms = std::lround(value * 960.0 * 372 / (kReferenceMhz * 1e3));
+  // WT = WI x 960 x Fi / f
+  const long ms = std::lround(value * 960.0 * fi / (kReferenceMhz * 1e3));
   return "T=0 work waiting time: WI " + std::to_string(value) + ", 960 x " + std::to_string(value) +
-         " x Fi / f (" + std::to_string(ms) + " ms with Fi 372 at 4 MHz)";
+         " x Fi / f (" + std::to_string(ms) + " ms with Fi " + std::to_string(fi) + " at 4 MHz)";
 }
 
 std::string T1Byte(InterfaceByte which, std::uint8_t value) {
@@ -87,11 +129,23 @@ std::string T1Byte(InterfaceByte which, std::uint8_t value) {
       return "IFSC " + std::to_string(value) + " bytes";
     case InterfaceByte::TB: {
       const int bwi = value >> 4, cwi = value & 0x0F;
-      std::string text = "BWI " + std::to_string(bwi) + ", CWI " + std::to_string(cwi) + ": CWT " +
-                         std::to_string(11 + (1 << cwi)) + " etu";
-      if (bwi > 9) return text + ", BWI reserved for future use";
-      const long ms = std::lround((1 << bwi) * 960.0 * 372 / (kReferenceMhz * 1e3));
-      return text + ", BWT 11 etu + " + std::to_string(ms) + " ms at 4 MHz";
+      std::string text;
+      text.reserve(kMeaningReserve);
+      text += "BWI ";
+      AppendNumber(text, long{bwi});
+      text += ", CWI ";
+      AppendNumber(text, long{cwi});
+      text += ": CWT ";
+      AppendNumber(text, long{11 + (1 << cwi)});
+      if (bwi > 9) {
+        text += " etu, BWI reserved for future use";
+        return text;
+      }
+      // BWT counts in etu of the default Fd 372.
+      text += " etu, BWT 11 etu + ";
+      AppendNumber(text, std::lround((1 << bwi) * 960.0 * 372 / (kReferenceMhz * 1e3)));
+      text += " ms at 4 MHz";
+      return text;
     }
     case InterfaceByte::TC:
       return value & 0x01 ? "Error detection: CRC" : "Error detection: LRC";
@@ -104,14 +158,16 @@ std::string T1Byte(InterfaceByte which, std::uint8_t value) {
 std::string T15Byte(InterfaceByte which, std::uint8_t value) {
   switch (which) {
     case InterfaceByte::TA: {
-      std::string text(kClockStop[value >> 6]);
-      std::string classes;
-      for (int bit = 0; bit < 3; ++bit) {
+      std::string text;
+      text.reserve(kMeaningReserve);
+      text += kClockStop[value >> 6];
+      text += "; class ";
+      if (!(value & 0x07)) text += "none given";
+      for (int bit = 0, n = 0; bit < 3; ++bit) {
         if (!(value & (1 << bit))) continue;
-        if (!classes.empty()) classes += ", ";
-        classes += kVoltageClasses[bit];
+        if (n++) text += ", ";
+        text += kVoltageClasses[bit];
       }
-      text += "; class " + (classes.empty() ? std::string("none given") : classes);
       if (value & 0x38) text += "; other class bits reserved";
       return text;
     }
@@ -129,14 +185,14 @@ std::string T15Byte(InterfaceByte which, std::uint8_t value) {
 }  // namespace
 
 std::string FormatDecimal(double value) {
-  char digits[24];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  return std::string(digits, result.ptr);
+  std::string text;
+  AppendNumber(text, value);
+  return text;
 }
 
 RateFactors RateFactorsOf(std::uint8_t ta1) { return {kFi[ta1 >> 4], kFmaxMhz[ta1 >> 4], kDi[ta1 & 0x0F]}; }
 
-std::string InterfaceByteMeaning(InterfaceByte which, int index, int protocol, std::uint8_t value) {
+std::string InterfaceByteMeaning(InterfaceByte which, int index, int protocol, int fi, std::uint8_t value) {
   if (which == InterfaceByte::TD) return Td(index, value);
   if (index == 1) {
     if (which == InterfaceByte::TA) return Ta1(value);
@@ -145,7 +201,7 @@ std::string InterfaceByteMeaning(InterfaceByte which, int index, int protocol, s
   if (index == 2 && which == InterfaceByte::TA) return Ta2(value);
   if (index == 2 && which == InterfaceByte::TB)
     return "Vpp " + FormatDecimal(value / 10.0) + " V (deprecated)";
-  if (index == 2 && which == InterfaceByte::TC) return Tc2(protocol, value);
+  if (index == 2 && which == InterfaceByte::TC) return Tc2(protocol, fi ? fi : 372, value);
   if (protocol == 1) return T1Byte(which, value);
   if (protocol == 15) return T15Byte(which, value);
   return "For T=" + std::to_string(protocol) + ": not interpreted";

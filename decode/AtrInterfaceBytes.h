@@ -16,8 +16,8 @@ RateFactors RateFactorsOf(std::uint8_t ta1);
 
 enum class InterfaceByte { TA, TB, TC, TD };
 
-// index: the i of TAi; protocol: the T of TD(i-1), for i >= 2.
-std::string InterfaceByteMeaning(InterfaceByte which, int index, int protocol, std::uint8_t value);
+// index: the i of TAi; protocol: the T of TD(i-1), for i >= 2; fi: the card's Fi, 0 when unknown.
+std::string InterfaceByteMeaning(InterfaceByte which, int index, int protocol, int fi, std::uint8_t value);
 
 std::string FormatDecimal(double value);  // "5", "7.5"
 

@@ -56,14 +56,19 @@ constexpr Flag kSelectionMethods[] = {
 constexpr std::string_view kWriteBehaviour[4] = {"one-time write", "proprietary write", "write OR",
                                                  "write AND"};
 
-std::string Flags(std::uint8_t value, std::span<const Flag> flags) {
-  std::string text;
+// The meanings are built for every ATR: appended in place, without temporaries.
+constexpr std::size_t kMeaningReserve = 256;
+
+// The texts of the bits set, comma-separated; false when none is.
+bool AppendFlags(std::string& text, std::uint8_t value, std::span<const Flag> flags) {
+  bool any = false;
   for (const Flag& f : flags) {
     if (!(value & f.bit)) continue;
-    if (!text.empty()) text += ", ";
+    if (any) text += ", ";
     text += f.text;
+    any = true;
   }
-  return text;
+  return any;
 }
 
 std::string_view LifeCycle(std::uint8_t lcs) {
@@ -76,9 +81,8 @@ std::string_view LifeCycle(std::uint8_t lcs) {
   return "proprietary";
 }
 
-std::string CardServiceData(std::uint8_t value) {
-  std::string text = Flags(value, kServiceFlags);
-  if (!text.empty()) text += "; ";
+void AppendCardServiceData(std::string& text, std::uint8_t value) {
+  if (AppendFlags(text, value, kServiceFlags)) text += "; ";
   switch (value >> 1 & 0x07) {
     case 0x4:
       text += "EF.DIR and EF.ATR read by READ BINARY";
@@ -92,22 +96,25 @@ std::string CardServiceData(std::uint8_t value) {
     default:
       text += "access to EF.DIR and EF.ATR reserved";
   }
-  return text + (value & 0x01 ? "; card without MF" : "; card with MF");
+  text += value & 0x01 ? "; card without MF" : "; card with MF";
 }
 
-std::string CardCapabilities(std::span<const std::uint8_t> value) {
-  std::string text;
+void AppendCardCapabilities(std::string& text, std::span<const std::uint8_t> value) {
   if (value.size() > 0) {
-    const std::string methods = Flags(value[0], kSelectionMethods);
-    text += "selection by " + (methods.empty() ? std::string("none") : methods);
+    text += "selection by ";
+    if (!AppendFlags(text, value[0], kSelectionMethods)) text += "none";
   }
   if (value.size() > 1) {
     const std::uint8_t coding = value[1];
-    text += "; data coding " + HexByte(coding) + ": ";
+    text += "; data coding ";
+    text += HexByte(coding);
+    text += ": ";
     if (coding & 0x80) text += "EFs of TLV structure, ";
     text += kWriteBehaviour[coding >> 5 & 0x03];
     text += coding & 0x10 ? ", FF valid as first tag byte" : ", FF invalid as first tag byte";
-    text += ", data unit " + std::to_string(1 << (coding & 0x0F)) + " quartets";
+    text += ", data unit ";
+    text += std::to_string(1 << (coding & 0x0F));
+    text += " quartets";
   }
   if (value.size() > 2) {
     const std::uint8_t third = value[2];
@@ -118,39 +125,53 @@ std::string CardCapabilities(std::span<const std::uint8_t> value) {
     if (assignment == 0) {
       text += "; no logical channels";
     } else {
-      text += assignment & 0x02 ? "; logical channels assigned by the card" : "";
-      text += assignment & 0x01 ? "; logical channels assigned by the interface device" : "";
+      if (assignment & 0x02) text += "; logical channels assigned by the card";
+      if (assignment & 0x01) text += "; logical channels assigned by the interface device";
       const int channels = (third & 0x07) + 1;
-      text += "; up to " + std::to_string(channels) + (channels == 8 ? " or more" : "") + " logical channels";
+      text += "; up to ";
+      text += static_cast<char>('0' + channels);
+      text += channels == 8 ? " or more logical channels" : " logical channels";
     }
   }
-  return text;
 }
 
-std::string StatusIndicator(std::span<const std::uint8_t> value) {
-  std::string text;
-  if (value.size() == 1 || value.size() == 3) text = "life cycle: " + std::string(LifeCycle(value[0]));
-  if (value.size() >= 2) {
-    if (!text.empty()) text += "; ";
-    text += "status word " + HexBytes(value.last(2));
+void AppendStatusIndicator(std::string& text, std::span<const std::uint8_t> value) {
+  if (value.size() == 1 || value.size() == 3) {
+    text += "life cycle: ";
+    text += LifeCycle(value[0]);
   }
-  return text;
+  if (value.size() >= 2) {
+    if (value.size() == 3) text += "; ";
+    text += "status word ";
+    text += HexBytes(value.last(2));
+  }
 }
 
 std::string ObjectMeaning(std::uint8_t tag, std::span<const std::uint8_t> value) {
   if (tag == kBerApplicationIdentifier) tag = kTagApplicationIdentifier;
-  std::string name(kTagNames[tag]);
+  const std::string_view name = kTagNames[tag];
   if (name.empty()) return "Tag " + std::to_string(tag) + ": not defined by ISO/IEC 7816-4";
-  std::string detail;
-  if (tag == kTagCardServiceData && value.size() == 1) detail = CardServiceData(value[0]);
-  if (tag == kTagCardCapabilities && !value.empty()) detail = CardCapabilities(value);
-  if (tag == kTagStatusIndicator && !value.empty()) detail = StatusIndicator(value);
-  return detail.empty() ? name : name + ": " + detail;
+  std::string text;
+  text.reserve(kMeaningReserve);
+  text += name;
+  if (tag == kTagCardServiceData && value.size() == 1) {
+    text += ": ";
+    AppendCardServiceData(text, value[0]);
+  } else if (tag == kTagCardCapabilities && !value.empty()) {
+    text += ": ";
+    AppendCardCapabilities(text, value);
+  } else if (tag == kTagStatusIndicator && !value.empty()) {
+    text += ": ";
+    AppendStatusIndicator(text, value);
+  }
+  return text;
 }
 
 // Compact-TLV objects up to the end; an object whose value the bytes do not hold is kept as far as
 // it goes.
 void ReadObjects(std::span<const std::uint8_t> bytes, HistoricalBytes& out) {
+  constexpr std::size_t kMaxInAtr = 15;  // an ATR has at most 15 historical bytes, each object one at least
+  out.objects.reserve(std::min(bytes.size(), kMaxInAtr));
   for (std::size_t at = 0; at < bytes.size();) {
     CompactTlv object;
     object.tag = bytes[at] >> 4;

@@ -17,6 +17,45 @@ constexpr std::uint8_t kMoreTagBytes = 0x80;
 constexpr std::uint8_t kIndefiniteLength = 0x80;
 constexpr std::size_t kMaxLengthBytes = 4;
 
+struct Header {
+  std::array<std::uint8_t, kMaxTagLength> tag{};
+  std::uint8_t tagLength = 0;
+  std::uint32_t length = 0;
+  std::size_t valueBegin = 0;
+  std::string_view fault;  // empty when the tag and length are sound
+};
+
+// The tag and length at at, within [at, end).
+Header ReadHeader(std::span<const std::uint8_t> bytes, std::size_t at, std::size_t end) {
+  Header h;
+  const std::uint8_t first = bytes[at];
+  h.tag[h.tagLength++] = bytes[at++];
+  if ((first & kTagNumberMask) == kTagNumberMask) {
+    for (;;) {
+      if (at == end) return h.fault = "cut short in its tag", h;
+      if (h.tagLength == kMaxTagLength) return h.fault = "has a tag of more than 4 bytes", h;
+      h.tag[h.tagLength++] = bytes[at];
+      if (!(bytes[at++] & kMoreTagBytes)) break;
+    }
+  }
+  if (at == end) return h.fault = "cut short before its length", h;
+  const std::uint8_t lengthByte = bytes[at++];
+  if (lengthByte == kIndefiniteLength)
+    return h.fault = "has an indefinite length, which BER-TLV here forbids", h;
+  if (lengthByte < kIndefiniteLength) {
+    h.length = lengthByte;
+  } else {
+    const std::size_t count = lengthByte & 0x7F;
+    if (count > kMaxLengthBytes) return h.fault = "has a length of more than 4 bytes", h;
+    if (end - at < count) return h.fault = "cut short in its length", h;
+    for (std::size_t i = 0; i < count; ++i) h.length = h.length << 8 | bytes[at++];  // 4 bytes at most
+  }
+  h.valueBegin = at;
+  return h;
+}
+
+bool Padding(std::uint8_t b) { return b == kPaddingZero || b == kPaddingOnes; }
+
 class TlvReader {
  public:
   TlvReader(std::span<const std::uint8_t> bytes, TlvSource source, std::vector<std::string>& problems)
@@ -26,29 +65,34 @@ class TlvReader {
   // ends the range; a fault inside an object of sound length ends only that object's contents.
   void Read(std::size_t begin, std::size_t end, std::span<const std::uint8_t> parent, int depth,
             std::vector<TlvObject>& out) {
+    out.reserve(CountObjects(begin, end));
     for (std::size_t at = begin; at < end;) {
-      if (bytes_[at] == kPaddingZero || bytes_[at] == kPaddingOnes) {
+      if (Padding(bytes_[at])) {
         ++at;
         continue;
       }
+      const Header h = ReadHeader(bytes_, at, end);
       TlvObject object;
       object.offset = at;
-      if (!ReadTag(at, end, object) || !ReadLength(at, end, object)) return;
-      object.headerLength = at - object.offset;
-      object.available = std::min(object.length, end - at);
-      object.name = TlvTagName(object.tag, parent, source_);
-      const std::size_t valueEnd = at + object.available;
+      object.tagBytes = h.tag;
+      object.tagLength = h.tagLength;
+      object.tagClass = static_cast<TagClass>(h.tag[0] >> 6);
+      object.constructed = h.tag[0] & kConstructedBit;
+      if (!h.fault.empty()) return Problem(object, std::string(h.fault));
+      object.headerLength = static_cast<std::uint8_t>(h.valueBegin - at);
+      object.length = h.length;
+      object.available = static_cast<std::uint32_t>(std::min<std::size_t>(h.length, end - h.valueBegin));
+      object.name = TlvTagName(object.Tag(), parent, source_);
+      const std::size_t valueEnd = h.valueBegin + object.available;
       const bool truncated = object.Truncated();
       if (truncated)
         Problem(object, "announces " + Count(object.length, "byte") + ", " +
                             std::to_string(object.available) + " follow");
       if (object.constructed && depth < kMaxTlvDepth) {
-        Read(at, valueEnd, object.tag, depth + 1, object.children);
-      } else {
-        if (object.constructed)
-          Problem(object,
-                  "is nested deeper than " + std::to_string(kMaxTlvDepth) + " levels: not taken apart");
-        object.value.assign(bytes_.begin() + at, bytes_.begin() + valueEnd);
+        Read(h.valueBegin, valueEnd, object.Tag(), depth + 1, object.children);
+      } else if (object.constructed) {
+        object.tooDeep = true;
+        Problem(object, "is nested deeper than " + std::to_string(kMaxTlvDepth) + " levels: not taken apart");
       }
       out.push_back(std::move(object));
       if (truncated) return;
@@ -57,44 +101,26 @@ class TlvReader {
   }
 
  private:
-  bool ReadTag(std::size_t& at, std::size_t end, TlvObject& object) {
-    const std::uint8_t first = bytes_[at];
-    object.tagClass = static_cast<TagClass>(first >> 6);
-    object.constructed = first & kConstructedBit;
-    object.tag.push_back(bytes_[at++]);
-    if ((first & kTagNumberMask) != kTagNumberMask) return true;
-    for (;;) {
-      if (at == end) return Fail(object, "cut short in its tag");
-      object.tag.push_back(bytes_[at]);
-      if (object.tag.size() > kMaxTagLength) return Fail(object, "has a tag of more than 4 bytes");
-      if (!(bytes_[at++] & kMoreTagBytes)) return true;
+  // How many objects Read will keep from [begin, end), so their vector is allocated once.
+  std::size_t CountObjects(std::size_t at, std::size_t end) const {
+    std::size_t count = 0;
+    while (at < end) {
+      if (Padding(bytes_[at])) {
+        ++at;
+        continue;
+      }
+      const Header h = ReadHeader(bytes_, at, end);
+      if (!h.fault.empty()) break;
+      ++count;
+      if (h.length > end - h.valueBegin) break;
+      at = h.valueBegin + h.length;
     }
-  }
-
-  bool ReadLength(std::size_t& at, std::size_t end, TlvObject& object) {
-    if (at == end) return Fail(object, "cut short before its length");
-    const std::uint8_t first = bytes_[at++];
-    if (first < kIndefiniteLength) {
-      object.length = first;
-      return true;
-    }
-    if (first == kIndefiniteLength)
-      return Fail(object, "has an indefinite length, which BER-TLV here forbids");
-    const std::size_t count = first & 0x7F;
-    if (count > kMaxLengthBytes) return Fail(object, "has a length of more than 4 bytes");
-    if (end - at < count) return Fail(object, "cut short in its length");
-    for (std::size_t i = 0; i < count; ++i) object.length = object.length << 8 | bytes_[at++];
-    return true;
+    return count;
   }
 
   void Problem(const TlvObject& object, const std::string& what) {
-    problems_.push_back("Object " + HexBytes(object.tag, "") + " at offset " + std::to_string(object.offset) +
-                        " " + what);
-  }
-
-  bool Fail(const TlvObject& object, const std::string& what) {
-    Problem(object, what);
-    return false;
+    problems_.push_back("Object " + HexBytes(object.Tag(), "") + " at offset " +
+                        std::to_string(object.offset) + " " + what);
   }
 
   std::span<const std::uint8_t> bytes_;
@@ -111,20 +137,22 @@ bool Printable(std::span<const std::uint8_t> bytes) {
   return true;
 }
 
-void AddRows(const std::vector<TlvObject>& objects, const std::string& indent, std::vector<TextRow>& rows) {
+void AddRows(const TlvTree& tree, const std::vector<TlvObject>& objects, const std::string& indent,
+             std::vector<TextRow>& rows) {
   for (const TlvObject& object : objects) {
     std::string meaning = TlvDescription(object);
-    if (!object.constructed && !object.value.empty()) {
-      meaning += ": " + HexBytes(object.value);
-      if (Printable(object.value)) {
+    const auto value = tree.Value(object);
+    if (object.Primitive() && !value.empty()) {
+      meaning += ": " + HexBytes(value);
+      if (Printable(value)) {
         meaning += " \"";
-        meaning.append(object.value.begin(), object.value.end());
+        meaning.append(value.begin(), value.end());
         meaning += '"';
       }
     }
     if (object.Truncated()) meaning += " [cut short: " + Count(object.available, "byte") + " there]";
-    rows.push_back({indent + HexBytes(object.tag, ""), std::to_string(object.length), std::move(meaning)});
-    AddRows(object.children, indent + "  ", rows);
+    rows.push_back({indent + HexBytes(object.Tag(), ""), std::to_string(object.length), std::move(meaning)});
+    AddRows(tree, object.children, indent + "  ", rows);
   }
 }
 
@@ -132,7 +160,8 @@ void AddRows(const std::vector<TlvObject>& objects, const std::string& indent, s
 
 TlvTree DecodeTlv(std::span<const std::uint8_t> bytes, TlvSource source) {
   TlvTree tree;
-  TlvReader(bytes, source, tree.problems).Read(0, bytes.size(), {}, 1, tree.objects);
+  tree.bytes.assign(bytes.begin(), bytes.end());
+  TlvReader(tree.bytes, source, tree.problems).Read(0, bytes.size(), {}, 1, tree.objects);
   return tree;
 }
 
@@ -145,7 +174,7 @@ std::string TlvDescription(const TlvObject& object) {
 
 std::vector<std::string> TlvLines(const TlvTree& tree) {
   std::vector<TextRow> rows;
-  AddRows(tree.objects, "", rows);
+  AddRows(tree, tree.objects, "", rows);
   std::vector<std::string> lines = AlignedLines(rows);
   for (const std::string& problem : tree.problems) lines.push_back("Problem: " + problem);
   return lines;

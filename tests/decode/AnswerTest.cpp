@@ -85,7 +85,8 @@ TEST(Answer, LinesForAPerson) {
             }));
   Bytes text(20, 'A');
   text[3] = 0x01;
-  text.insert(text.end(), {0x90, 0x00});
+  text.push_back(0x90);
+  text.push_back(0x00);
   EXPECT_EQ(AnswerLines(DecodeAnswer({command, text}))[3], "Data, 20 bytes:");
   EXPECT_EQ(AnswerLines(DecodeAnswer({command, text}))[4],
             "  0000  41 41 41 01 41 41 41 41 41 41 41 41 41 41 41 41  AAA.AAAAAAAAAAAA");

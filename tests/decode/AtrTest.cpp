@@ -242,6 +242,8 @@ TEST(Atr, MeaningsOfTheInterfaceBytes) {
       {"3B 40 02", "TC1", "Extra guard time 2 etu"},
       {"3B 80 10 80", "TA2", "Specific mode, T=0; cannot change to negotiable mode; Fi and Di of TA1"},
       {"3B 80 40 0A", "TC2", "T=0 work waiting time: WI 10, 960 x 10 x Fi / f (893 ms with Fi 372 at 4 MHz)"},
+      {"3B 90 96 40 0A", "TC2",
+       "T=0 work waiting time: WI 10, 960 x 10 x Fi / f (1229 ms with Fi 512 at 4 MHz)"},
       {"3B 80 81 61 20 01", "TC3", "Error detection: CRC"},
       {"3B 80 41 05 44", "TC2", "Not defined for T=1"},
       {"3B 80 80 1F 07 18", "TA3", "Clock stop not supported; class A (5 V), B (3 V), C (1.8 V)"},
@@ -264,6 +266,20 @@ TEST(Atr, TooLongIsDecodedAsFarAsItGoes) {
   EXPECT_EQ(atr.historical.bytes.size(), 15u);
   EXPECT_EQ(atr.problems, (std::vector<std::string>{"23 bytes after the end of the ATR",
                                                     "Longer than the 33 bytes an ATR may have: 40"}));
+}
+
+TEST(Atr, InterfaceBytesPastThe33rdAreStillRead) {
+  // TS, T0, TA1 and TD1, four rounds of TA to TD, 15 historical bytes and TCK: 36 bytes.
+  Bytes bytes = ParseHex("3B 9F 11 F1 11 00 00 F1 FE 45 01 F1 FE 45 01 F1 FE 45 01 01").bytes;
+  bytes.resize(bytes.size() + 15, 0x00);
+  bytes[bytes.size() - 15] = 0x80;
+  std::uint8_t tck = 0;
+  for (std::size_t i = 1; i < bytes.size(); ++i) tck ^= bytes[i];
+  bytes.push_back(tck);
+  const Atr atr = DecodeAtr(bytes);
+  EXPECT_TRUE(atr.tck.valid);
+  EXPECT_EQ(atr.interface.size(), 18u);
+  EXPECT_EQ(atr.problems, (std::vector<std::string>{"Longer than the 33 bytes an ATR may have: 36"}));
 }
 
 TEST(Atr, EmptyIsNamed) { EXPECT_EQ(DecodeAtr({}).problems, std::vector<std::string>{"Empty: no TS"}); }

@@ -14,9 +14,8 @@ std::size_t Taken(const std::vector<decode::TlvObject>& objects, std::size_t beg
   for (const decode::TlvObject& o : objects) {
     const std::size_t valueBegin = o.offset + o.headerLength;
     if (o.offset < begin || valueBegin + o.available > end || o.available > o.length) __builtin_trap();
-    if (o.tag.empty() || o.tag.size() > decode::kMaxTagLength) __builtin_trap();
-    if (!o.value.empty() && o.value.size() != o.available) __builtin_trap();
-    if (!o.children.empty() && !o.value.empty()) __builtin_trap();
+    if (o.tagLength == 0 || o.tagLength > decode::kMaxTagLength) __builtin_trap();
+    if (!o.children.empty() && o.Primitive()) __builtin_trap();
     if (Taken(o.children, valueBegin, valueBegin + o.available, depth + 1) > o.available) __builtin_trap();
     taken += o.headerLength + o.available;
   }
