@@ -1,13 +1,13 @@
 #include "sim/card/CardFile.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
 #include <cstdio>
 #include <map>
 #include <set>
 
 #include "common/IniFile.h"
+#include "decode/Hex.h"
 #include "sim/card/AtrCheck.h"
 
 namespace sim {
@@ -29,18 +29,11 @@ struct Section {
   std::vector<ini::IniLine> entries;
 };
 
+// Hex as decode reads it; an empty value is no bytes, which the caller may refuse.
 std::optional<Bytes> Hex(std::string_view text) {
-  std::string digits;
-  for (char c : text) {
-    if (c == ' ' || c == '\t') continue;
-    if (!std::isxdigit(static_cast<unsigned char>(c))) return std::nullopt;
-    digits += c;
-  }
-  if (digits.size() % 2) return std::nullopt;
-  Bytes bytes(digits.size() / 2);
-  for (std::size_t i = 0; i < bytes.size(); ++i)
-    std::from_chars(digits.data() + 2 * i, digits.data() + 2 * i + 2, bytes[i], 16);
-  return bytes;
+  decode::ParsedHex parsed = decode::ParseHex(text);
+  if (parsed.error != decode::HexError::None && parsed.error != decode::HexError::Empty) return std::nullopt;
+  return std::move(parsed.bytes);
 }
 
 // Decimal, or hex after 0x.
@@ -58,7 +51,7 @@ std::optional<std::size_t> Number(std::string_view text) {
 
 std::optional<std::uint16_t> Fid(std::string_view text) {
   const std::optional<Bytes> bytes = Hex(text);
-  if (text.size() != 4 || !bytes) return std::nullopt;
+  if (text.size() != 4 || !bytes || bytes->size() != 2) return std::nullopt;
   return static_cast<std::uint16_t>((*bytes)[0] << 8 | (*bytes)[1]);
 }
 

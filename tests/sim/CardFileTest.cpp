@@ -111,6 +111,8 @@ TEST(CardFile, SaysWhichLineIsWrongAndWhy) {
       {processor + "[EF 3F00/2F01]\n[EF 3F00/2F01/0101]\n", 5,
        "[EF 3F00/2F01/0101]: no [DF 3F00/2F01] above it"},
       {processor + "[EF 3F00/2F0]\n", 4, "[EF 3F00/2F0]: \"2F0\" is not a file identifier of 4 hex digits"},
+      {processor + "[EF 3F00/2F::]\n", 4,
+       "[EF 3F00/2F::]: \"2F::\" is not a file identifier of 4 hex digits"},
       {processor + "[DF 5000]\n", 4, "[DF 5000]: the path must begin with 3F00"},
       {processor + "[EF 3F00/3F00]\n", 4,
        "[EF 3F00/3F00]: 3F00, 3FFF and FFFF are reserved file identifiers"},
