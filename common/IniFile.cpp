@@ -21,26 +21,52 @@ std::string Lower(std::string_view s) {
   return out;
 }
 
-IniFile::IniFile(std::string_view text) {
+std::vector<IniLine> ReadIniLines(std::string_view text) {
   // Editors that save as UTF-8 put a byte order mark before the first section.
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  std::string section;
-  while (!text.empty()) {
+  std::vector<IniLine> lines;
+  for (std::size_t number = 1; !text.empty(); ++number) {
     const std::size_t end = text.find('\n');
     std::string_view line = Trim(text.substr(0, end));
     text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
     if (line.empty() || line.front() == ';' || line.front() == '#') continue;
     if (line.front() == '[') {
       const std::size_t close = line.find(']');
-      section = close == std::string_view::npos ? std::string() : Lower(Trim(line.substr(1, close - 1)));
+      if (close == std::string_view::npos) {
+        lines.push_back({IniLine::Kind::Malformed, number, line, {}});
+      } else {
+        lines.push_back({IniLine::Kind::Section, number, Trim(line.substr(1, close - 1)), {}});
+      }
       continue;
     }
     const std::size_t equals = line.find('=');
-    if (equals == std::string_view::npos) continue;
+    if (equals == std::string_view::npos) {
+      lines.push_back({IniLine::Kind::Malformed, number, line, {}});
+      continue;
+    }
     std::string_view value = Trim(line.substr(equals + 1));
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
       value = value.substr(1, value.size() - 2);
-    entries_.emplace(std::pair{section, Lower(Trim(line.substr(0, equals)))}, std::string(value));
+    lines.push_back({IniLine::Kind::Entry, number, Trim(line.substr(0, equals)), value});
+  }
+  return lines;
+}
+
+IniFile::IniFile(std::string_view text) {
+  std::string section;
+  for (const IniLine& line : ReadIniLines(text)) {
+    switch (line.kind) {
+      case IniLine::Kind::Entry:
+        entries_.emplace(std::pair{section, Lower(line.name)}, std::string(line.value));
+        break;
+      case IniLine::Kind::Section:
+        section = Lower(line.name);
+        break;
+      case IniLine::Kind::Malformed:
+        // A section header without its bracket ends the section, as Windows reads it.
+        if (line.name.front() == '[') section.clear();
+        break;
+    }
   }
 }
 

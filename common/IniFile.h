@@ -8,8 +8,21 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace ini {
+
+// One line that is neither blank nor a comment, for readers that report where a fault is.
+struct IniLine {
+  enum class Kind { Section, Entry, Malformed };
+  Kind kind = Kind::Malformed;
+  std::size_t number = 0;  // from 1
+  std::string_view name;   // the section's name or the key, trimmed, case as written
+  std::string_view value;  // an entry's value, trimmed and unquoted
+};
+
+// The text's lines in order; the views point into text.
+std::vector<IniLine> ReadIniLines(std::string_view text);
 
 class IniFile {
  public:

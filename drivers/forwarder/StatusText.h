@@ -5,11 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "common/VersionText.h"
+
 namespace forwarder {
 
-// Kelvanor shows the version text behind a 12-character prefix in a 120-byte line, so a text of
-// this length is shown whole; a long file path is shortened from the left to fit.
-inline constexpr std::size_t kStatusLength = 107;
+// The longest text shown whole; a long file path is shortened from the left to fit.
+inline constexpr std::size_t kStatusLength = kVersionTextLength;
 
 enum class Failure {
   NoSettings,        // file: the settings file; error: the system's error number

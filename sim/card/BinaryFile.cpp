@@ -5,16 +5,17 @@
 namespace sim {
 
 namespace {
-constexpr std::uint8_t kShortFileId = 0x80;  // in P1: a short EF identifier, which these cards lack
+constexpr std::uint8_t kShortFileId = 0x80;
 constexpr std::size_t kLeAll = 256;
-
-std::size_t Offset(const terminal::CommandApdu& apdu) { return (std::size_t{apdu.p1} << 8) | apdu.p2; }
 }  // namespace
 
-Bytes ReadBinary(const Bytes& file, const terminal::CommandApdu& apdu) {
-  if (apdu.p1 & kShortFileId) return sw::kWrongP1P2;
+std::optional<std::size_t> PlainOffset(const terminal::CommandApdu& apdu) {
+  if (apdu.p1 & kShortFileId) return std::nullopt;
+  return (std::size_t{apdu.p1} << 8) | apdu.p2;
+}
+
+Bytes ReadBinary(std::span<const std::uint8_t> file, std::size_t offset, const terminal::CommandApdu& apdu) {
   if (!apdu.le || !apdu.data.empty()) return sw::kWrongLength;
-  const std::size_t offset = Offset(apdu);
   if (offset >= file.size()) return sw::kWrongOffset;
   const std::size_t available = file.size() - offset;
   const std::size_t n = std::min(*apdu.le, available);
@@ -24,10 +25,8 @@ Bytes ReadBinary(const Bytes& file, const terminal::CommandApdu& apdu) {
   return answer;
 }
 
-Bytes UpdateBinary(Bytes& file, const terminal::CommandApdu& apdu) {
-  if (apdu.p1 & kShortFileId) return sw::kWrongP1P2;
+Bytes UpdateBinary(std::span<std::uint8_t> file, std::size_t offset, const terminal::CommandApdu& apdu) {
   if (apdu.data.empty() || apdu.le) return sw::kWrongLength;
-  const std::size_t offset = Offset(apdu);
   if (offset >= file.size()) return sw::kWrongOffset;
   if (apdu.data.size() > file.size() - offset) return sw::kNotEnoughMemory;
   std::copy(apdu.data.begin(), apdu.data.end(), file.begin() + offset);

@@ -4,7 +4,17 @@
 
 namespace sim {
 
-void SimCardSlot::Insert(CardType card) {
+namespace {
+std::vector<FileCard> BuiltInCards() {
+  return {
+      {{"Processor card (asynchronous)", "processor card (asynchronous)"}, std::make_shared<ProcessorCard>()},
+      {{"Memory card (synchronous)", "memory card (synchronous)"}, std::make_shared<MemoryCard>()}};
+}
+}  // namespace
+
+SimCardSlot::SimCardSlot(Clock& clock) : clock_(clock), cards_(BuiltInCards()) {}
+
+void SimCardSlot::Insert(std::size_t card) {
   std::lock_guard lock(mutex_);
   InsertLocked(card);
 }
@@ -14,8 +24,8 @@ void SimCardSlot::Remove() {
   RemoveLocked();
 }
 
-void SimCardSlot::InsertLocked(CardType card) {
-  if (state_.present && state_.card == card) return;
+void SimCardSlot::InsertLocked(std::size_t card) {
+  if (card >= cards_.size() || (state_.present && state_.card == card)) return;
   RemoveLocked();
   state_.card = card;
   state_.present = true;
@@ -28,6 +38,26 @@ void SimCardSlot::RemoveLocked() {
   changed_.notify_all();
 }
 
+void SimCardSlot::SetFileCards(std::vector<FileCard> cards) {
+  std::lock_guard lock(mutex_);
+  const std::size_t current = state_.card;
+  const bool fileCardIn = state_.present && current >= kFirstFileCard;
+  const std::shared_ptr<SimCard> before = cards_[current].card;
+  const bool stillThere = current < kFirstFileCard + cards.size();
+  if (fileCardIn && (!stillThere || cards[current - kFirstFileCard].card != before)) RemoveLocked();
+  cards_.resize(kFirstFileCard);
+  for (FileCard& card : cards) cards_.push_back(std::move(card));
+  if (fileCardIn && stillThere && cards_[current].card != before) InsertLocked(current);
+  if (state_.card >= cards_.size()) state_.card = kBuiltInProcessor;
+}
+
+std::vector<CardChoice> SimCardSlot::Choices() const {
+  std::lock_guard lock(mutex_);
+  std::vector<CardChoice> choices;
+  for (const FileCard& card : cards_) choices.push_back(card.choice);
+  return choices;
+}
+
 void SimCardSlot::SetAutomation(const SlotAutomation& automation) {
   std::lock_guard lock(mutex_);
   automation_ = automation;
@@ -37,8 +67,8 @@ void SimCardSlot::Restart() {
   std::lock_guard lock(mutex_);
   RemoveLocked();
   automation_ = {};
-  processor_ = ProcessorCard();
-  memory_ = MemoryCard();
+  cards_ = BuiltInCards();
+  state_.card = kBuiltInProcessor;
 }
 
 SlotState SimCardSlot::State() const {

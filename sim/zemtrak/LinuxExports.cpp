@@ -1,19 +1,14 @@
 // libctapi-sim.so: the simulated terminal for Linux CT-API clients. The settings file is the one
-// ZEMTRAK_SIM_SETTINGS names; without it the defaults hold.
-#include <cstdlib>
-
+// ZEMTRAK_SIM_SETTINGS names, read at each CT_init; without it the defaults hold.
 #include "common/IniFile.h"
+#include "sim/zemtrak/Settings.h"
 #include "sim/zemtrak/TerminalSim.h"
 
 namespace {
-std::optional<std::string> SettingsText() {
-  const char* path = std::getenv("ZEMTRAK_SIM_SETTINGS");
-  if (!path || !*path) return std::nullopt;
-  return ini::ReadTextFile(path);
-}
-
 sim::TerminalSim& Sim() {
-  static sim::TerminalSim terminal(SettingsText);
+  // Card files are named relative to the settings file's folder.
+  static sim::TerminalSim terminal(sim::SettingsTextFromEnvironment, std::make_unique<sim::RealClock>(),
+                                   {sim::SettingsFolderFromEnvironment, ini::ReadTextFile});
   return terminal;
 }
 }  // namespace

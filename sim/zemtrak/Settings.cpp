@@ -2,8 +2,10 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdlib>
 
 #include "common/IniFile.h"
+#include "sim/zemtrak/CardFiles.h"
 
 namespace sim {
 
@@ -43,6 +45,21 @@ std::optional<std::string> Manufacturer(const std::string& value) {
   return out;
 }
 
+// Names separated by ';', which Windows file names rarely hold.
+std::optional<std::vector<std::string>> FileList(const std::string& value) {
+  std::vector<std::string> names;
+  std::string_view rest = value;
+  while (!rest.empty()) {
+    const std::size_t end = rest.find(';');
+    std::string_view name = rest.substr(0, end);
+    while (!name.empty() && (name.front() == ' ' || name.front() == '\t')) name.remove_prefix(1);
+    while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.remove_suffix(1);
+    if (!name.empty()) names.emplace_back(name);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+  }
+  return names;
+}
+
 template <class T, class Parse>
 void Apply(const ini::IniFile& file, const char* section, const char* key, Parse parse, T& field) {
   const std::optional<std::string> text = file.Value(section, key);
@@ -56,6 +73,7 @@ Settings ParseSettings(std::string_view text) {
   Settings s;
   Apply(entries, "card", "inserted", Flag, s.cardInserted);
   Apply(entries, "card", "type", Type, s.cardType);
+  Apply(entries, "card", "file", FileList, s.cardFiles);
   Apply(entries, "card", "insertafterms", Delay, s.automation.insertAfter);
   Apply(entries, "card", "removeafterms", Delay, s.automation.removeAfter);
   Apply(entries, "terminal", "port", Number<std::uint16_t>, s.port);
@@ -63,6 +81,17 @@ Settings ParseSettings(std::string_view text) {
   Apply(entries, "terminal", "statusobjects", Flag, s.statusObjects);
   Apply(entries, "window", "show", Flag, s.window);
   return s;
+}
+
+std::optional<std::string> SettingsTextFromEnvironment() {
+  const char* path = std::getenv("ZEMTRAK_SIM_SETTINGS");
+  if (!path || !*path) return std::nullopt;
+  return ini::ReadTextFile(path);
+}
+
+std::string SettingsFolderFromEnvironment() {
+  const char* path = std::getenv("ZEMTRAK_SIM_SETTINGS");
+  return path ? FolderOf(path) : std::string();
 }
 
 }  // namespace sim

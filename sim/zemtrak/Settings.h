@@ -1,11 +1,13 @@
 #pragma once
 // The simulated terminal's settings file (ZEMTRAK.INI): the starting card, the automation for
-// unattended runs, the port and what GET STATUS reports. Unknown keys and bad values keep the default.
+// unattended runs, the card files to choose from, the port and what GET STATUS reports. Unknown keys and bad
+// values keep the default.
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/card/SimCardSlot.h"
 
@@ -16,6 +18,9 @@ struct Settings {
 
   bool cardInserted = true;
   CardType cardType = CardType::Processor;
+  // [Card] File=: card files as named, relative to the settings file's folder; the first one
+  // stands in for Type=.
+  std::vector<std::string> cardFiles;
   SlotAutomation automation;
   std::uint16_t port = 1;
   std::string manufacturer{kDefaultManufacturer};
@@ -27,5 +32,12 @@ struct Settings {
 
 // INI text as Windows reads it (common/IniFile.h).
 Settings ParseSettings(std::string_view text);
+
+// The settings text of the file that the environment variable ZEMTRAK_SIM_SETTINGS names, for the
+// simulated terminal outside a DLL (libctapi-sim.so, kelvanor-cli); nothing without one.
+std::optional<std::string> SettingsTextFromEnvironment();
+
+// That file's folder, with its separator, where the card files it names are found.
+std::string SettingsFolderFromEnvironment();
 
 }  // namespace sim

@@ -2,14 +2,23 @@
 
 namespace sim {
 
-std::string StatusText(const SlotState& slot, std::size_t openSessions, bool busy) {
+std::string StatusText(const SlotState& slot, const CardChoice& card, std::size_t openSessions, bool busy,
+                       const std::optional<std::string>& problem) {
   std::string text = "Sessions open: " + std::to_string(openSessions);
   if (busy) text += " (a command is waiting)";
   text += "\r\nCard: ";
-  if (!slot.present) return text + "none";
-  text += slot.card == CardType::Processor ? "processor card (asynchronous)" : "memory card (synchronous)";
-  if (slot.powered) return text + ", activated";
-  return text + (slot.ejected ? ", ejected, waiting to be taken" : ", inserted, not activated");
+  if (!slot.present) {
+    text += "none";
+  } else {
+    text += card.description;
+    if (slot.powered) {
+      text += ", activated";
+    } else {
+      text += slot.ejected ? ", ejected, waiting to be taken" : ", inserted, not activated";
+    }
+  }
+  if (problem) text += "\r\n" + *problem;
+  return text;
 }
 
 }  // namespace sim

@@ -8,34 +8,47 @@ namespace sim {
 // Short enough to show whole in the main window's banner line.
 std::string DefaultVersionText() { return "ZEMTRAK simulated terminal 2.0"; }
 
-TerminalSim::TerminalSim(SettingsSource settings, std::unique_ptr<Clock> clock)
+TerminalSim::TerminalSim(SettingsSource settings, std::unique_ptr<Clock> clock, CardFileAccess files)
     : settingsSource_(std::move(settings)),
+      files_(std::move(files)),
       clock_(std::move(clock)),
       slot_(*clock_),
       terminal_(slot_),
       sessions_([this](std::uint16_t pn) { return pn == 0 || pn == port_ ? &terminal_ : nullptr; }) {}
 
-void TerminalSim::ApplySettings() {
+bool TerminalSim::ApplySettings() {
   const std::optional<std::string> text = settingsSource_ ? settingsSource_() : std::nullopt;
   settings_ = text ? ParseSettings(*text) : Settings{};
+  const std::string folder = files_.folder ? files_.folder() : std::string();
+  LoadedCards loaded = cardFiles_.Load(settings_.cardFiles, folder, files_.read);
+  {
+    std::lock_guard lock(problemMutex_);
+    problem_ = loaded.problem;
+  }
+  if (loaded.problem) return false;
+  slot_.SetFileCards(std::move(loaded.cards));
   port_ = settings_.port;
   terminal_.SetManufacturer(settings_.manufacturer);
   terminal_.SetStatusObjects(settings_.statusObjects);
   slot_.SetAutomation(settings_.automation);
   // The card a person put in or took out stays so until the settings ask for another start.
-  const std::pair<bool, CardType> card{settings_.cardInserted, settings_.cardType};
-  if (appliedCard_ == card) return;
+  const bool fromFile = !settings_.cardFiles.empty();
+  const std::tuple<bool, std::size_t, std::string> card{
+      settings_.cardInserted, fromFile ? kFirstFileCard : BuiltInCard(settings_.cardType),
+      fromFile ? settings_.cardFiles.front() : std::string()};
+  if (appliedCard_ == card) return true;
   appliedCard_ = card;
-  if (card.first) {
-    slot_.Insert(card.second);
+  if (settings_.cardInserted) {
+    slot_.Insert(std::get<1>(card));
   } else {
     slot_.Remove();
   }
+  return true;
 }
 
 int TerminalSim::Init(std::uint16_t ctn, std::uint16_t pn) {
   std::lock_guard lock(mutex_);
-  ApplySettings();
+  if (!ApplySettings()) return terminal::ct::kErrCt;
   const int rc = sessions_.Init(ctn, pn);
   openSessions_ = sessions_.OpenCount();
   return rc;
@@ -77,7 +90,7 @@ int TerminalSim::Data(std::uint16_t ctn, std::uint8_t* dad, std::uint8_t* sad, s
 int TerminalSim::Version(char* buffer, int) {
   if (!buffer) return kErrInvalid;
   std::lock_guard lock(mutex_);
-  const std::string text = versionText_.value_or(DefaultVersionText());
+  const std::string text = versionText_.value_or(CardFileProblem().value_or(DefaultVersionText()));
   const std::size_t n = std::min(text.size(), kVersionCapacity);
   std::memcpy(buffer, text.data(), n);
   if (n < kVersionCapacity) buffer[n] = '\0';
@@ -116,6 +129,9 @@ void TerminalSim::Reset() {
   port_ = settings_.port;
   slot_.Restart();
   terminal_.Reset();
+  cardFiles_.Forget();
+  std::lock_guard problemLock(problemMutex_);
+  problem_.reset();
 }
 
 bool TerminalSim::CloseAllSessions() {
@@ -125,6 +141,11 @@ bool TerminalSim::CloseAllSessions() {
   openSessions_ = 0;
   terminal_.Reset();
   return true;
+}
+
+std::optional<std::string> TerminalSim::CardFileProblem() const {
+  std::lock_guard lock(problemMutex_);
+  return problem_;
 }
 
 Settings TerminalSim::CurrentSettings() const {

@@ -11,10 +11,12 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "sim/card/Clock.h"
 #include "sim/card/SimCardSlot.h"
+#include "sim/zemtrak/CardFiles.h"
 #include "sim/zemtrak/Settings.h"
 #include "terminal/BcsTerminal.h"
 #include "terminal/CtApiSessions.h"
@@ -28,6 +30,13 @@ struct ScriptedAnswer {
   std::optional<std::uint8_t> dad;  // written back when set
   std::optional<std::uint8_t> sad;
   std::optional<std::uint16_t> reportedLength;  // lenr written back; defaults to the response size
+};
+
+// Where the card files the settings name are found, and how they are read.
+struct CardFileAccess {
+  // The settings file's folder, with its separator at the end, asked at each CT_init.
+  std::function<std::string()> folder;
+  FileReader read;
 };
 
 struct RecordedCommand {
@@ -49,7 +58,10 @@ class TerminalSim {
   using SettingsSource = std::function<std::optional<std::string>()>;
 
   explicit TerminalSim(SettingsSource settings = {},
-                       std::unique_ptr<Clock> clock = std::make_unique<RealClock>());
+                       std::unique_ptr<Clock> clock = std::make_unique<RealClock>(),
+                       CardFileAccess files = {});
+
+  // A card file that cannot be used makes CT_init fail with ERR_CT; CT_version then says why.
 
   int Init(std::uint16_t ctn, std::uint16_t pn);
   int Close(std::uint16_t ctn);
@@ -74,11 +86,16 @@ class TerminalSim {
   bool CloseAllSessions();
   // The settings read at the latest CT_init.
   Settings CurrentSettings() const;
+  // What was wrong with a card file at the latest CT_init, as CT_version says it.
+  std::optional<std::string> CardFileProblem() const;
 
  private:
-  void ApplySettings();
+  // False when a card file named in them cannot be used.
+  bool ApplySettings();
 
   SettingsSource settingsSource_;
+  CardFileAccess files_;
+  CardFiles cardFiles_;
   std::unique_ptr<Clock> clock_;
   SimCardSlot slot_;
   terminal::BcsTerminal terminal_;
@@ -87,12 +104,15 @@ class TerminalSim {
   mutable std::mutex mutex_;
   std::uint16_t port_ = 1;
   Settings settings_;
-  std::optional<std::pair<bool, CardType>> appliedCard_;  // the starting card last put in place
+  // The starting card last put in place: inserted or not, which, and the card file behind it.
+  std::optional<std::tuple<bool, std::size_t, std::string>> appliedCard_;
   std::deque<ScriptedAnswer> script_;
   std::optional<std::string> versionText_;  // the default text when unset
   std::optional<RecordedCommand> lastCommand_;
   std::atomic<std::size_t> openSessions_{0};
   std::atomic<bool> busy_{false};
+  mutable std::mutex problemMutex_;  // not mutex_, which a waiting CT_data holds
+  std::optional<std::string> problem_;
 };
 
 std::string DefaultVersionText();

@@ -21,7 +21,10 @@ std::optional<std::string> SettingsText() {
 }
 
 sim::TerminalSim& Sim() {
-  static sim::TerminalSim terminal(SettingsText);
+  // Card files are named relative to ZEMTRAK.INI's folder, which is the DLL's.
+  static sim::TerminalSim terminal(
+      SettingsText, std::make_unique<sim::RealClock>(),
+      {[] { return sim::FolderOf(FileBesideThisDll("ZEMTRAK.INI")); }, ini::ReadTextFile});
   return terminal;
 }
 }  // namespace

@@ -30,4 +30,29 @@ TEST(IniFile, FindsValuesByTheUsualRules) {
   for (const auto& c : cases) EXPECT_EQ(ini::IniFile(c.text).Value("Driver", "Library"), c.library) << c.text;
 }
 
+// For readers that report faults by line: every line that is not blank or a comment, numbered.
+TEST(IniLines, NumberedAsInTheFileWithTheirKind) {
+  using Kind = ini::IniLine::Kind;
+  const auto lines = ini::ReadIniLines(
+      "\xEF\xBB\xBF; comment\r\n\r\n [ EF 3F00 ] \r\nSize = \"12\" \r\nno equals\n[open\nK=\n");
+  ASSERT_EQ(lines.size(), 5u);
+  const struct {
+    Kind kind;
+    std::size_t number;
+    std::string_view name, value;
+  } expected[] = {
+      {Kind::Section, 3, "EF 3F00", ""},
+      {Kind::Entry, 4, "Size", "12"},
+      {Kind::Malformed, 5, "no equals", ""},
+      {Kind::Malformed, 6, "[open", ""},
+      {Kind::Entry, 7, "K", ""},
+  };
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    EXPECT_EQ(lines[i].kind, expected[i].kind) << i;
+    EXPECT_EQ(lines[i].number, expected[i].number) << i;
+    EXPECT_EQ(lines[i].name, expected[i].name) << i;
+    EXPECT_EQ(lines[i].value, expected[i].value) << i;
+  }
+}
+
 }  // namespace

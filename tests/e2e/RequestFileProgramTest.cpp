@@ -1,8 +1,11 @@
 // Request files in kelvanor.exe on the simulated terminal: an example file opened through the real
 // Open dialog, its commands sent, the list edited in the list editor and saved through the real
-// Save dialog, and the saved file opened again.
+// Save dialog, and the saved file opened again; each example card with its request file.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
+#include "tests/e2e/ExpectedAnswers.h"
 #include "tests/e2e/ProgramTest.h"
 
 namespace fs = std::filesystem;
@@ -57,6 +60,17 @@ std::string Entry(HWND dialog, int listId, int index) {
 
 int EntryCount(HWND dialog, int listId) {
   return static_cast<int>(SendDlgItemMessageA(dialog, listId, CB_GETCOUNT, 0, 0));
+}
+
+// The bytes of the console's output line "0,2    90 00 "; nothing when it shows no answer.
+std::optional<std::vector<std::uint8_t>> AnswerShown(const std::string& line) {
+  std::istringstream in(line);
+  std::string addresses, pair;
+  in >> addresses;
+  if (addresses.find(',') == std::string::npos) return std::nullopt;
+  std::vector<std::uint8_t> bytes;
+  while (in >> pair) bytes.push_back(static_cast<std::uint8_t>(std::stoul(pair, nullptr, 16)));
+  return bytes;
 }
 
 }  // namespace
@@ -157,4 +171,53 @@ TEST_F(RequestFileProgramTest, ExampleLoadsRunsIsEditedSavedAndLoadsAgain) {
                 " is open.\r\n"
                 "0002 : 2,1 20130046\r\n#1,2 44455a4d5453494d435430312e30309000\r\n"
                 "CT_close (CTn: 0)\r\n>CT_close ok\r\n");
+}
+
+// Each example card in the driver beside its own copy of kelvanor.exe, named in ZEMTRAK.INI there,
+// and its request file run command by command in the console.
+TEST_F(RequestFileProgramTest, EachExampleCardAnswersItsRequestFile) {
+  for (const std::string name : {"two-applications", "t0-get-response", "health-insurance"}) {
+    SCOPED_TRACE(name);
+    const fs::path run = dir_ / name, requests = run / (name + ".req");
+    fs::create_directories(run);
+    for (const char* file : {"kelvanor.exe", "ZEMTRAK.DLL"}) fs::copy_file(BinDirectory() / file, run / file);
+    for (const auto& entry : fs::directory_iterator(BinDirectory() / "examples" / "cards"))
+      fs::copy_file(entry.path(), run / entry.path().filename());
+    std::ofstream(run / "ZEMTRAK.INI", std::ios::binary) << "[Card]\r\nFile=" << name << ".card\r\n";
+    const std::vector<Step> steps = Steps(FileContents(requests));
+    ASSERT_FALSE(steps.empty());
+
+    Program program(run / "kelvanor.exe", run);
+    ASSERT_TRUE(program.Started());
+    HWND main = WaitForMainWindow(program);
+    ASSERT_NE(main, nullptr);
+    PostMessageA(main, WM_COMMAND, kTestCt, 0);
+    HWND console = WaitFor([&] { return FindProgramWindow(program, "#32770", "Test Tovamic"); });
+    ASSERT_NE(console, nullptr);
+    auto click = [&](int id) {
+      ASSERT_TRUE(IsWindowEnabled(GetDlgItem(console, id))) << id;
+      SendMessageA(GetDlgItem(console, id), BM_CLICK, 0, 0);
+    };
+    HWND output = GetDlgItem(console, kOutput);
+    click(kCtInit);
+    ASSERT_EQ(Text(output), "CT_init ok");
+    click(kResetCt);
+    PostMessageA(console, WM_COMMAND, MAKEWPARAM(kOpenFile, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(console, kOpenFile)));
+    ASSERT_TRUE(AnswerFileDialog(program, "Open File", requests));
+    ASSERT_EQ(EntryCount(console, kCommands), static_cast<int>(steps.size()));
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+      SCOPED_TRACE(steps[i].command);
+      if (i) click(kNextCommand);
+      click(kCtData);
+      const std::string shown = Text(output);
+      const auto answer = AnswerShown(shown);
+      EXPECT_TRUE(answer && Meets(steps[i].expected, 0, *answer)) << shown;
+    }
+    click(kCtClose);
+    click(IDCANCEL);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(console); }));
+    PostMessageA(main, WM_COMMAND, kExit, 0);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+  }
 }

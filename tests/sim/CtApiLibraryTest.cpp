@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <vector>
 
 #include "ctapi/CtApi.h"
@@ -28,8 +29,8 @@ class Library : public ::testing::Test {
     if (handle) dlclose(handle);
     unsetenv("ZEMTRAK_SIM_SETTINGS");
   }
-  std::vector<unsigned char> Send(unsigned short ctn, std::vector<unsigned char> command) {
-    unsigned char dad = 1, sad = 2;
+  std::vector<unsigned char> Send(unsigned short ctn, std::vector<unsigned char> command, unsigned char dad = 1) {
+    unsigned char sad = 2;
     unsigned short lenr = 256;
     std::vector<unsigned char> response(lenr);
     const int rc = data(ctn, &dad, &sad, static_cast<unsigned short>(command.size()), command.data(), &lenr,
@@ -66,6 +67,38 @@ TEST_F(Library, SettingsFileNamedByTheEnvironment) {
             (std::vector<unsigned char>{0xA2, 0x13, 0x10, 0x91, 0x90, 0x00}));
   EXPECT_EQ(close(3), 0);
   std::filesystem::remove(path);
+}
+
+// A client that knows its memory card's application: SELECT by AID, then READ BINARY in the area.
+TEST_F(Library, ReadsTheExampleMemoryCardsApplicationArea) {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / "kelvanor-ctapi-sim-cards";
+  fs::remove_all(folder);
+  fs::create_directories(folder);
+  for (const char* name : {"health-insurance.card", "health-insurance.bin"})
+    fs::copy_file(fs::path(KELVANOR_EXAMPLES_DIR) / "cards" / name, folder / name);
+  std::ofstream(folder / "settings.ini") << "[Card]\nFile=health-insurance.card\n";
+  setenv("ZEMTRAK_SIM_SETTINGS", (folder / "settings.ini").c_str(), 1);
+
+  ASSERT_EQ(init(4, 0), 0);
+  EXPECT_EQ(Send(4, {0x20, 0x12, 0x01, 0x00}), (std::vector<unsigned char>{0x90, 0x00})) << "a memory card";
+  EXPECT_EQ(Send(4, {0x00, 0xA4, 0x04, 0x0C, 0x06, 0xF0, 0x4B, 0x4C, 0x56, 0x4D, 0x01}, 0),
+            (std::vector<unsigned char>{0x90, 0x00}));
+  std::ifstream in(folder / "health-insurance.bin", std::ios::binary);
+  std::vector<unsigned char> area(std::istreambuf_iterator<char>(in), {});
+  area = std::vector<unsigned char>(area.begin() + 0x20, area.begin() + 0x80);
+  area.insert(area.end(), {0x90, 0x00});
+  EXPECT_EQ(Send(4, {0x00, 0xB0, 0x00, 0x00, 0x00}, 0), area);
+  EXPECT_EQ(close(4), 0);
+
+  // Broken on disk: the next CT_init says where.
+  std::ofstream(folder / "health-insurance.card") << "[Card]\nKind=memory\nATR=A2\nSize=4\n[Application]\nAID=F0\n";
+  EXPECT_EQ(init(4, 0), -8);
+  char text[121] = {};
+  version(text, 0);
+  EXPECT_EQ(std::string(text), "Card file " + (folder / "health-insurance.card").string() +
+                                   " line 5: [Application] has no Offset=");
+  fs::remove_all(folder);
 }
 
 TEST_F(Library, EveryCommandFormOfClients) {

@@ -69,4 +69,11 @@ TEST(Settings, FileReading) {
   std::filesystem::remove(path);
 }
 
+TEST(Settings, CardFilesAreAListSeparatedBySemicolons) {
+  EXPECT_TRUE(sim::Settings{}.cardFiles.empty());
+  EXPECT_EQ(sim::ParseSettings("[Card]\nFile= cards\\one.card ;C:\\two.card;; \n").cardFiles,
+            (std::vector<std::string>{"cards\\one.card", "C:\\two.card"}));
+  EXPECT_TRUE(sim::ParseSettings("[Card]\nFile=\n").cardFiles.empty());
+}
+
 }  // namespace

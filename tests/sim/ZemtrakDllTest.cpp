@@ -31,16 +31,17 @@ std::vector<std::uint8_t> Send(std::uint16_t ctn, std::vector<std::uint8_t> comm
   return response;
 }
 
-// ZEMTRAK.INI beside the DLL for the life of the object.
+// A file beside the DLL for the life of the object: ZEMTRAK.INI unless named otherwise.
 class SettingsFile {
  public:
-  explicit SettingsFile(const char* text) {
+  explicit SettingsFile(const std::string& text, const char* name = "ZEMTRAK.INI") {
     char dll[MAX_PATH] = {};
     GetModuleFileNameA(GetModuleHandleA("ZEMTRAK.DLL"), dll, MAX_PATH);
-    path_ = fs::path(dll).parent_path() / "ZEMTRAK.INI";
+    path_ = fs::path(dll).parent_path() / name;
     std::ofstream(path_, std::ios::binary) << text;
   }
   ~SettingsFile() { fs::remove(path_); }
+  const fs::path& Path() const { return path_; }
 
  private:
   fs::path path_;
@@ -54,6 +55,27 @@ auto WaitFor(F condition) {
     value = condition();
   }
   return value;
+}
+
+// Picks a card in the window's chooser as a mouse would, with the notification.
+void Choose(HWND window, int index) {
+  HWND chooser = GetDlgItem(window, 103);
+  SendMessageA(chooser, CB_SETCURSEL, index, 0);
+  SendMessageA(window, WM_COMMAND, MAKEWPARAM(103, CBN_SELCHANGE), reinterpret_cast<LPARAM>(chooser));
+}
+
+std::string Entry(HWND chooser, int index) {
+  char text[256] = {};
+  if (SendMessageA(chooser, CB_GETLBTEXTLEN, index, 0) >= static_cast<LRESULT>(sizeof text))
+    return "(too long)";
+  SendMessageA(chooser, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+  return text;
+}
+
+std::string StateText(HWND window) {
+  char text[512] = {};
+  GetWindowTextA(GetDlgItem(window, 100), text, sizeof text);
+  return text;
 }
 
 // The control window once its controls are there.
@@ -107,8 +129,8 @@ TEST(ZemtrakDll, RequestIccWaitsForACardInsertedThroughTheWindow) {
   ASSERT_EQ(Driver().init(2, 0), 0);
   HWND window = ControlWindow();
   ASSERT_NE(window, nullptr) << "the control window did not open";
-  HWND remove = GetDlgItem(window, 102), insert = GetDlgItem(window, 101), memory = GetDlgItem(window, 104);
-  ASSERT_TRUE(remove && insert && memory);
+  HWND remove = GetDlgItem(window, 102), insert = GetDlgItem(window, 101), chooser = GetDlgItem(window, 103);
+  ASSERT_TRUE(remove && insert && chooser);
 
   SendMessageA(remove, BM_CLICK, 0, 0);
   EXPECT_EQ(Send(2, {0x20, 0x13, 0x00, 0x80}), (std::vector<std::uint8_t>{0x00, 0x90, 0x00}));
@@ -116,7 +138,7 @@ TEST(ZemtrakDll, RequestIccWaitsForACardInsertedThroughTheWindow) {
   // The person acts while this thread is blocked in CT_data.
   std::thread person([&] {
     std::this_thread::sleep_for(300ms);
-    SendMessageA(memory, BM_CLICK, 0, 0);
+    Choose(window, 1);  // the built-in memory card
     SendMessageA(insert, BM_CLICK, 0, 0);
   });
   const auto start = std::chrono::steady_clock::now();
@@ -133,6 +155,42 @@ TEST(ZemtrakDll, RequestIccWaitsForACardInsertedThroughTheWindow) {
     return std::string(text).find("memory card (synchronous), activated") != std::string::npos;
   })) << text;
   EXPECT_EQ(Driver().close(2), 0);
+}
+
+TEST(ZemtrakDll, TheWindowListsTheCardFilesAndInsertsTheChosenOne) {
+  ZemtrakSim sim;
+  SetEnvironmentVariableA("ZEMTRAK_SIM_WINDOW", nullptr);
+  SettingsFile card("[Card]\r\nName=Test card\r\nKind=processor\r\nATR=3B 02 4B 4C\r\n", "zemtrak-test.card");
+  SettingsFile ini("[Card]\r\nFile=zemtrak-test.card\r\nInserted=0\r\n");
+  ASSERT_EQ(Driver().init(4, 0), 0);
+  HWND window = ControlWindow();
+  ASSERT_NE(window, nullptr);
+  HWND chooser = GetDlgItem(window, 103), insert = GetDlgItem(window, 101);
+  ASSERT_TRUE(WaitFor([&] { return SendMessageA(chooser, CB_GETCOUNT, 0, 0) == 3; }));
+  EXPECT_EQ(Entry(chooser, 0), "Processor card (asynchronous)");
+  EXPECT_EQ(Entry(chooser, 2), "Test card");
+  EXPECT_EQ(Send(4, {0x20, 0x13, 0x00, 0x80}), (std::vector<std::uint8_t>{0x00, 0x90, 0x00}));
+
+  Choose(window, 2);
+  ASSERT_TRUE(IsWindowEnabled(insert));
+  SendMessageA(insert, BM_CLICK, 0, 0);
+  EXPECT_EQ(Send(4, {0x20, 0x12, 0x01, 0x01}),
+            (std::vector<std::uint8_t>{0x3B, 0x02, 0x4B, 0x4C, 0x90, 0x01}));
+  EXPECT_TRUE(WaitFor([&] {
+    return StateText(window).find("Card: Test card (processor card, T=0), activated") != std::string::npos;
+  })) << StateText(window);
+  EXPECT_EQ(Driver().close(4), 0);
+
+  // A fault in the file: CT_init fails, and the window and CT_version say where.
+  std::ofstream(card.Path(), std::ios::binary) << "[Card]\r\nKind=processor\r\nATR=3B 02 4B\r\n";
+  EXPECT_EQ(Driver().init(4, 0), -8);
+  const std::string fault = "line 3: ATR: Cut short: 2 historical bytes announced, 1 present";
+  char version[121] = {};
+  Driver().version(version, 0);
+  EXPECT_TRUE(std::string(version).starts_with("Card file ")) << version;
+  EXPECT_TRUE(std::string(version).ends_with("zemtrak-test.card " + fault)) << version;
+  EXPECT_TRUE(WaitFor([&] { return StateText(window).find(fault) != std::string::npos; }))
+      << StateText(window);
 }
 
 TEST(ZemtrakDll, TheWindowClosesASessionLeftOpen) {

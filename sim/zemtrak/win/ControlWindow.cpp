@@ -2,13 +2,14 @@
 
 #include <atomic>
 #include <string>
+#include <vector>
 
 #include "sim/zemtrak/StatusText.h"
 
 namespace sim {
 
 namespace {
-enum : int { kIdState = 100, kIdInsert, kIdRemove, kIdProcessor, kIdMemory, kIdCloseSessions };
+enum : int { kIdState = 100, kIdInsert, kIdRemove, kIdChooser, kIdCloseSessions = 105 };
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshMs = 200;
 constexpr char kClassName[] = "ZemtrakSimControl";
@@ -16,15 +17,33 @@ constexpr char kClassName[] = "ZemtrakSimControl";
 // One window per process, reached from its window procedure.
 TerminalSim* theTerminal = nullptr;
 HMODULE theModule = nullptr;
+std::vector<CardChoice> listed;  // what the chooser shows
 
-CardType ChosenCard(HWND window) {
-  return IsDlgButtonChecked(window, kIdMemory) == BST_CHECKED ? CardType::Memory : CardType::Processor;
+std::size_t ChosenCard(HWND window) {
+  const LRESULT chosen = SendDlgItemMessageA(window, kIdChooser, CB_GETCURSEL, 0, 0);
+  return chosen == CB_ERR ? kBuiltInProcessor : static_cast<std::size_t>(chosen);
+}
+
+// The chooser follows the card files of the latest CT_init, keeping the choice where it can.
+void ListCards(HWND window, const SlotState& slot) {
+  std::vector<CardChoice> choices = theTerminal->Slot().Choices();
+  if (choices == listed) return;
+  const std::size_t chosen = listed.empty() ? slot.card : ChosenCard(window);
+  listed = std::move(choices);
+  HWND chooser = GetDlgItem(window, kIdChooser);
+  SendMessageA(chooser, CB_RESETCONTENT, 0, 0);
+  for (const CardChoice& choice : listed)
+    SendMessageA(chooser, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.name.c_str()));
+  SendMessageA(chooser, CB_SETCURSEL, chosen < listed.size() ? chosen : kBuiltInProcessor, 0);
 }
 
 void Refresh(HWND window) {
   const SlotState slot = theTerminal->Slot().State();
-  const std::string text = StatusText(slot, theTerminal->OpenSessions(), theTerminal->Busy());
-  char shown[256] = {};
+  ListCards(window, slot);
+  const CardChoice card = slot.card < listed.size() ? listed[slot.card] : CardChoice{};
+  const std::string text = StatusText(slot, card, theTerminal->OpenSessions(), theTerminal->Busy(),
+                                      theTerminal->CardFileProblem());
+  char shown[512] = {};
   GetDlgItemTextA(window, kIdState, shown, sizeof shown);
   if (text != shown) SetDlgItemTextA(window, kIdState, text.c_str());
   EnableWindow(GetDlgItem(window, kIdInsert), !slot.present || slot.card != ChosenCard(window));
@@ -39,16 +58,13 @@ void Add(HWND parent, const char* cls, const char* text, DWORD style, int id, in
 }
 
 void CreateControls(HWND window) {
-  Add(window, "STATIC", "", SS_LEFT, kIdState, 10, 10, 330, 34);
-  Add(window, "BUTTON", "Processor card (asynchronous)", BS_AUTORADIOBUTTON | WS_GROUP, kIdProcessor, 10, 50,
-      200, 18);
-  Add(window, "BUTTON", "Memory card (synchronous)", BS_AUTORADIOBUTTON, kIdMemory, 10, 70, 200, 18);
-  Add(window, "BUTTON", "Insert card", BS_PUSHBUTTON | WS_GROUP, kIdInsert, 220, 50, 120, 22);
-  Add(window, "BUTTON", "Remove card", BS_PUSHBUTTON, kIdRemove, 220, 76, 120, 22);
-  Add(window, "BUTTON", "Reset terminal (close all sessions)", BS_PUSHBUTTON, kIdCloseSessions, 10, 104, 330,
-      22);
-  const SlotState slot = theTerminal->Slot().State();
-  CheckRadioButton(window, kIdProcessor, kIdMemory, slot.card == CardType::Memory ? kIdMemory : kIdProcessor);
+  // Room for the card file's problem under the sessions and the card.
+  Add(window, "STATIC", "", SS_LEFT, kIdState, 10, 10, 330, 58);
+  Add(window, "COMBOBOX", "", CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kIdChooser, 10, 75, 200, 200);
+  Add(window, "BUTTON", "Insert card", BS_PUSHBUTTON | WS_TABSTOP, kIdInsert, 220, 74, 120, 22);
+  Add(window, "BUTTON", "Remove card", BS_PUSHBUTTON | WS_TABSTOP, kIdRemove, 220, 100, 120, 22);
+  Add(window, "BUTTON", "Reset terminal (close all sessions)", BS_PUSHBUTTON | WS_TABSTOP, kIdCloseSessions,
+      10, 128, 330, 22);
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -68,6 +84,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
           break;
         case kIdRemove:
           theTerminal->Slot().Remove();
+          break;
+        case kIdChooser:  // a new choice may enable Insert
           break;
         case kIdCloseSessions:
           if (!theTerminal->CloseAllSessions()) MessageBeep(MB_ICONWARNING);
@@ -96,7 +114,7 @@ DWORD WINAPI WindowThread(void*) {
   RegisterClassA(&windowClass);
   // No owner: the client's windows belong to a thread that may be blocked in CT_data.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-  RECT frame{0, 0, 350, 136};
+  RECT frame{0, 0, 350, 160};
   AdjustWindowRect(&frame, style, FALSE);
   HWND window = CreateWindowExA(0, kClassName, "Simulated card terminal", style, CW_USEDEFAULT, CW_USEDEFAULT,
                                 frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
