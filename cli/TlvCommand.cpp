@@ -1,4 +1,5 @@
 // kelvanor-cli tlv: BER-TLV data objects as a tree.
+#include <span>
 #include <string_view>
 
 #include "cli/HexInput.h"
@@ -12,8 +13,7 @@ namespace {
 
 constexpr std::string_view kOptions[] = {"--json", "--terminal"};
 
-void WriteObjects(const decode::TlvTree& tree, const std::vector<decode::TlvObject>& objects,
-                  JsonWriter& json) {
+void WriteObjects(const decode::TlvTree& tree, std::span<const decode::TlvObject> objects, JsonWriter& json) {
   json.BeginArray();
   for (const decode::TlvObject& object : objects) {
     json.BeginObject().Key("tag").String(decode::HexBytes(object.Tag(), ""));
@@ -24,7 +24,7 @@ void WriteObjects(const decode::TlvTree& tree, const std::vector<decode::TlvObje
       json.Key("value").String(decode::HexBytes(tree.Value(object)));
     } else {
       json.Key("children");
-      WriteObjects(tree, object.children, json);
+      WriteObjects(tree, tree.Children(object), json);
     }
     json.EndObject();
   }
@@ -41,7 +41,7 @@ int RunTlv(Arguments args, CliConsole& console) {
   if (input->Has("--json")) {
     JsonWriter json;
     json.BeginObject().Key("tlv");
-    WriteObjects(tree, tree.objects, json);
+    WriteObjects(tree, tree.Objects(), json);
     json.Key("problems").BeginArray();
     for (const std::string& problem : tree.problems) json.String(problem);
     console.Out(json.EndArray().EndObject().Text());

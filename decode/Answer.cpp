@@ -56,7 +56,7 @@ Answer DecodeAnswer(const Exchange& exchange) {
   } else {
     answer.tlv = DecodeTlv(data, exchange.toTerminal ? TlvSource::Terminal : TlvSource::Card);
     answer.kind =
-        answer.tlv.problems.empty() && !answer.tlv.objects.empty() ? AnswerData::Tlv : AnswerData::Bytes;
+        answer.tlv.problems.empty() && !answer.tlv.Objects().empty() ? AnswerData::Tlv : AnswerData::Bytes;
     if (answer.kind == AnswerData::Bytes) answer.tlv = {};
   }
   return answer;

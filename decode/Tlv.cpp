@@ -58,14 +58,16 @@ bool Padding(std::uint8_t b) { return b == kPaddingZero || b == kPaddingOnes; }
 
 class TlvReader {
  public:
-  TlvReader(std::span<const std::uint8_t> bytes, TlvSource source, std::vector<std::string>& problems)
-      : bytes_(bytes), source_(source), problems_(problems) {}
+  TlvReader(TlvTree& tree, TlvSource source)
+      : bytes_(tree.bytes), nodes_(tree.nodes), problems_(tree.problems), source_(source) {}
 
-  // The objects in [begin, end). A broken tag or length, or an object longer than the range,
-  // ends the range; a fault inside an object of sound length ends only that object's contents.
-  void Read(std::size_t begin, std::size_t end, std::span<const std::uint8_t> parent, int depth,
-            std::vector<TlvObject>& out) {
-    out.reserve(CountObjects(begin, end));
+  // The objects in [begin, end), appended side by side, each one's children after them; returns
+  // how many. A broken tag or length, or an object longer than the range, ends the range; a fault
+  // inside an object of sound length ends only that object's contents.
+  std::uint32_t Read(std::size_t begin, std::size_t end, std::span<const std::uint8_t> parent, int depth) {
+    const std::size_t first = nodes_.size();
+    nodes_.resize(first + CountObjects(begin, end));
+    std::size_t next = first;
     for (std::size_t at = begin; at < end;) {
       if (Padding(bytes_[at])) {
         ++at;
@@ -78,7 +80,10 @@ class TlvReader {
       object.tagLength = h.tagLength;
       object.tagClass = static_cast<TagClass>(h.tag[0] >> 6);
       object.constructed = h.tag[0] & kConstructedBit;
-      if (!h.fault.empty()) return Problem(object, std::string(h.fault));
+      if (!h.fault.empty()) {
+        Problem(object, std::string(h.fault));
+        break;
+      }
       object.headerLength = static_cast<std::uint8_t>(h.valueBegin - at);
       object.length = h.length;
       object.available = static_cast<std::uint32_t>(std::min<std::size_t>(h.length, end - h.valueBegin));
@@ -89,19 +94,22 @@ class TlvReader {
         Problem(object, "announces " + Count(object.length, "byte") + ", " +
                             std::to_string(object.available) + " follow");
       if (object.constructed && depth < kMaxTlvDepth) {
-        Read(h.valueBegin, valueEnd, object.Tag(), depth + 1, object.children);
+        object.firstChild = static_cast<std::uint32_t>(nodes_.size());
+        object.childCount = Read(h.valueBegin, valueEnd, object.Tag(), depth + 1);
       } else if (object.constructed) {
         object.tooDeep = true;
         Problem(object, "is nested deeper than " + std::to_string(kMaxTlvDepth) + " levels: not taken apart");
       }
-      out.push_back(std::move(object));
-      if (truncated) return;
+      nodes_[next++] = object;
+      if (truncated) break;
       at = valueEnd;
     }
+    return static_cast<std::uint32_t>(next - first);
   }
 
  private:
-  // How many objects Read will keep from [begin, end), so their vector is allocated once.
+  // How many objects Read will keep from [begin, end), so that their places can be taken before
+  // their children are appended: it stops where Read stops.
   std::size_t CountObjects(std::size_t at, std::size_t end) const {
     std::size_t count = 0;
     while (at < end) {
@@ -124,8 +132,9 @@ class TlvReader {
   }
 
   std::span<const std::uint8_t> bytes_;
-  TlvSource source_;
+  std::vector<TlvObject>& nodes_;
   std::vector<std::string>& problems_;
+  TlvSource source_;
 };
 
 constexpr std::string_view kClassNames[4] = {"universal", "application", "context-specific", "private"};
@@ -137,7 +146,7 @@ bool Printable(std::span<const std::uint8_t> bytes) {
   return true;
 }
 
-void AddRows(const TlvTree& tree, const std::vector<TlvObject>& objects, const std::string& indent,
+void AddRows(const TlvTree& tree, std::span<const TlvObject> objects, const std::string& indent,
              std::vector<TextRow>& rows) {
   for (const TlvObject& object : objects) {
     std::string meaning = TlvDescription(object);
@@ -152,7 +161,7 @@ void AddRows(const TlvTree& tree, const std::vector<TlvObject>& objects, const s
     }
     if (object.Truncated()) meaning += " [cut short: " + Count(object.available, "byte") + " there]";
     rows.push_back({indent + HexBytes(object.Tag(), ""), std::to_string(object.length), std::move(meaning)});
-    AddRows(tree, object.children, indent + "  ", rows);
+    AddRows(tree, tree.Children(object), indent + "  ", rows);
   }
 }
 
@@ -161,7 +170,9 @@ void AddRows(const TlvTree& tree, const std::vector<TlvObject>& objects, const s
 TlvTree DecodeTlv(std::span<const std::uint8_t> bytes, TlvSource source) {
   TlvTree tree;
   tree.bytes.assign(bytes.begin(), bytes.end());
-  TlvReader(tree.bytes, source, tree.problems).Read(0, bytes.size(), {}, 1, tree.objects);
+  // Each object has at least a tag and a length byte of its own, so the vector never grows.
+  tree.nodes.reserve(bytes.size() / 2);
+  tree.topLevelCount = TlvReader(tree, source).Read(0, bytes.size(), {}, 1);
   return tree;
 }
 
@@ -174,7 +185,7 @@ std::string TlvDescription(const TlvObject& object) {
 
 std::vector<std::string> TlvLines(const TlvTree& tree) {
   std::vector<TextRow> rows;
-  AddRows(tree, tree.objects, "", rows);
+  AddRows(tree, tree.Objects(), "", rows);
   std::vector<std::string> lines = AlignedLines(rows);
   for (const std::string& problem : tree.problems) lines.push_back("Problem: " + problem);
   return lines;

@@ -19,19 +19,20 @@ enum class TlvSource { Card, Terminal };
 constexpr int kMaxTlvDepth = 32;
 constexpr std::size_t kMaxTagLength = 4;
 
-// Small, since a long answer has thousands.
+// Small and flat, since a long answer has thousands: its children are found through TlvTree.
 struct TlvObject {
   std::array<std::uint8_t, kMaxTagLength> tagBytes{};  // 5F 2D ...
   std::uint8_t tagLength = 0;
   TagClass tagClass = TagClass::Universal;
   bool constructed = false;
-  bool tooDeep = false;             // constructed, but nested too deep to be taken apart
-  std::uint8_t headerLength = 0;    // tag and length bytes
-  std::uint32_t length = 0;         // as announced: at most 4 length bytes
-  std::uint32_t available = 0;      // the value bytes there are: less than length when cut short
-  std::size_t offset = 0;           // of the tag in the bytes decoded
-  std::string_view name;            // empty for a tag without a name here
-  std::vector<TlvObject> children;  // a constructed object's objects, as far as they go
+  bool tooDeep = false;           // constructed, but nested too deep to be taken apart
+  std::uint8_t headerLength = 0;  // tag and length bytes
+  std::uint32_t length = 0;       // as announced: at most 4 length bytes
+  std::uint32_t available = 0;    // the value bytes there are: less than length when cut short
+  std::size_t offset = 0;         // of the tag in the bytes decoded
+  std::string_view name;          // empty for a tag without a name here
+  std::uint32_t firstChild = 0;   // in TlvTree::nodes
+  std::uint32_t childCount = 0;   // a constructed object's objects, as far as they go
 
   std::span<const std::uint8_t> Tag() const { return {tagBytes.data(), tagLength}; }
   // Its value shows as bytes (TlvTree::Value) rather than as children.
@@ -39,10 +40,18 @@ struct TlvObject {
   bool Truncated() const { return available < length; }
 };
 
+// One vector for the whole tree rather than one per object, so a long answer costs a single
+// allocation: the top-level objects come first, and each object's children lie side by side.
 struct TlvTree {
   std::vector<std::uint8_t> bytes;  // those decoded, which the objects' values are part of
-  std::vector<TlvObject> objects;
+  std::vector<TlvObject> nodes;     // every object, at any depth
+  std::size_t topLevelCount = 0;
   std::vector<std::string> problems;  // empty: the bytes are BER-TLV through to their end
+
+  std::span<const TlvObject> Objects() const { return std::span(nodes).first(topLevelCount); }
+  std::span<const TlvObject> Children(const TlvObject& object) const {
+    return std::span(nodes).subspan(object.firstChild, object.childCount);
+  }
 
   // The value bytes there are.
   std::span<const std::uint8_t> Value(const TlvObject& object) const {

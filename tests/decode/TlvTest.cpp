@@ -13,7 +13,7 @@ TlvTree Decode(std::string_view hex, TlvSource source = TlvSource::Card) {
 }
 
 // The tree in a line: tag(length)[value] or tag(length){children}.
-std::string Shape(const TlvTree& tree, const std::vector<TlvObject>& objects) {
+std::string Shape(const TlvTree& tree, std::span<const TlvObject> objects) {
   std::string text;
   for (const TlvObject& o : objects) {
     if (!text.empty()) text += ' ';
@@ -21,7 +21,7 @@ std::string Shape(const TlvTree& tree, const std::vector<TlvObject>& objects) {
     if (o.Primitive()) {
       text += "[" + HexBytes(tree.Value(o), "") + "]";
     } else {
-      text += "{" + Shape(tree, o.children) + "}";
+      text += "{" + Shape(tree, tree.Children(o)) + "}";
     }
   }
   return text;
@@ -78,7 +78,7 @@ TEST(Tlv, TreesOfATable) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const TlvTree tree = Decode(c.hex);
-    EXPECT_EQ(Shape(tree, tree.objects), c.shape);
+    EXPECT_EQ(Shape(tree, tree.Objects()), c.shape);
     EXPECT_EQ(tree.problems, c.problems);
   }
 }
@@ -95,27 +95,27 @@ TEST(Tlv, LongLengths) {
     Bytes bytes = ParseHex(c.header).bytes;
     bytes.resize(bytes.size() + c.length, 0x41);
     const TlvTree tree = DecodeTlv(bytes);
-    ASSERT_EQ(tree.objects.size(), 1u) << c.header;
-    EXPECT_EQ(tree.objects[0].length, c.length) << c.header;
-    EXPECT_EQ(tree.objects[0].headerLength, c.headerLength) << c.header;
-    EXPECT_EQ(tree.Value(tree.objects[0]).size(), c.length) << c.header;
+    ASSERT_EQ(tree.Objects().size(), 1u) << c.header;
+    EXPECT_EQ(tree.Objects()[0].length, c.length) << c.header;
+    EXPECT_EQ(tree.Objects()[0].headerLength, c.headerLength) << c.header;
+    EXPECT_EQ(tree.Value(tree.Objects()[0]).size(), c.length) << c.header;
     EXPECT_TRUE(tree.problems.empty()) << c.header;
   }
 }
 
 TEST(Tlv, ClassFormAndOffsets) {
   const TlvTree tree = Decode("00 7F 49 03 86 01 04 DF 01 00 41 00");
-  ASSERT_EQ(tree.objects.size(), 3u);
-  const TlvObject& key = tree.objects[0];
+  ASSERT_EQ(tree.Objects().size(), 3u);
+  const TlvObject& key = tree.Objects()[0];
   EXPECT_EQ(key.tagClass, TagClass::Application);
   EXPECT_TRUE(key.constructed);
   EXPECT_EQ(key.offset, 1u);
   EXPECT_EQ(key.headerLength, 3u);
-  EXPECT_EQ(key.children[0].offset, 4u);
-  EXPECT_EQ(key.children[0].tagClass, TagClass::ContextSpecific);
-  EXPECT_EQ(tree.objects[1].tagClass, TagClass::Private);
-  EXPECT_EQ(TlvDescription(tree.objects[1]), "Private, primitive");
-  EXPECT_EQ(tree.objects[2].tagClass, TagClass::Application);
+  EXPECT_EQ(tree.Children(key)[0].offset, 4u);
+  EXPECT_EQ(tree.Children(key)[0].tagClass, TagClass::ContextSpecific);
+  EXPECT_EQ(tree.Objects()[1].tagClass, TagClass::Private);
+  EXPECT_EQ(TlvDescription(tree.Objects()[1]), "Private, primitive");
+  EXPECT_EQ(tree.Objects()[2].tagClass, TagClass::Application);
 }
 
 TEST(Tlv, NamesDependOnWhereAndWhoFrom) {
@@ -147,13 +147,13 @@ TEST(Tlv, NamesDependOnWhereAndWhoFrom) {
   for (const Case& c : cases) {
     const TlvTree tree = Decode(c.hex, c.source);
     std::vector<std::string_view> names;
-    const auto collect = [&names](const auto& self, const std::vector<TlvObject>& objects) -> void {
+    const auto collect = [&names, &tree](const auto& self, std::span<const TlvObject> objects) -> void {
       for (const TlvObject& o : objects) {
         names.push_back(o.name);
-        self(self, o.children);
+        self(self, tree.Children(o));
       }
     };
-    collect(collect, tree.objects);
+    collect(collect, tree.Objects());
     EXPECT_EQ(names, c.names) << c.hex;
   }
 }
@@ -167,10 +167,10 @@ TEST(Tlv, DeepNestingStopsTakingApart) {
   }
   bytes.insert(bytes.end(), {0x50, 0x01, 0x41});
   const TlvTree tree = DecodeTlv(bytes);
-  const TlvObject* object = &tree.objects.at(0);
+  const TlvObject* object = &tree.Objects().front();
   int depth = 1;
-  while (!object->children.empty()) {
-    object = &object->children[0];
+  while (object->childCount != 0) {
+    object = &tree.Children(*object).front();
     ++depth;
   }
   EXPECT_EQ(depth, kMaxTlvDepth);
