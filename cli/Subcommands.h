@@ -3,4 +3,9 @@
 
 #include "cli/CommandTable.h"
 
-namespace cli {}  // namespace cli
+namespace cli {
+
+int RunRequestFiles(Arguments args, CliConsole& console);  // RunCommand.cpp
+int ProbeDriver(Arguments args, CliConsole& console);      // ProbeCommand.cpp
+
+}  // namespace cli

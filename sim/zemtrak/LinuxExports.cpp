@@ -1,19 +1,11 @@
 // libctapi-sim.so: the simulated terminal for Linux CT-API clients. The settings file is the one
 // ZEMTRAK_SIM_SETTINGS names; without it the defaults hold.
-#include <cstdlib>
-
-#include "common/IniFile.h"
+#include "sim/zemtrak/Settings.h"
 #include "sim/zemtrak/TerminalSim.h"
 
 namespace {
-std::optional<std::string> SettingsText() {
-  const char* path = std::getenv("ZEMTRAK_SIM_SETTINGS");
-  if (!path || !*path) return std::nullopt;
-  return ini::ReadTextFile(path);
-}
-
 sim::TerminalSim& Sim() {
-  static sim::TerminalSim terminal(SettingsText);
+  static sim::TerminalSim terminal(sim::SettingsTextFromEnvironment);
   return terminal;
 }
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cstdlib>
 
 #include "common/IniFile.h"
 
@@ -63,6 +64,12 @@ Settings ParseSettings(std::string_view text) {
   Apply(entries, "terminal", "statusobjects", Flag, s.statusObjects);
   Apply(entries, "window", "show", Flag, s.window);
   return s;
+}
+
+std::optional<std::string> SettingsTextFromEnvironment() {
+  const char* path = std::getenv("ZEMTRAK_SIM_SETTINGS");
+  if (!path || !*path) return std::nullopt;
+  return ini::ReadTextFile(path);
 }
 
 }  // namespace sim

@@ -28,4 +28,8 @@ struct Settings {
 // INI text as Windows reads it (common/IniFile.h).
 Settings ParseSettings(std::string_view text);
 
+// The settings text of the file that the environment variable ZEMTRAK_SIM_SETTINGS names, for the
+// simulated terminal outside a DLL (libctapi-sim.so, kelvanor-cli); nothing without one.
+std::optional<std::string> SettingsTextFromEnvironment();
+
 }  // namespace sim
