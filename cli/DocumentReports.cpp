@@ -204,15 +204,15 @@ std::string BatchDocuments::JunitText() const {
 
 std::string BatchDocuments::JsonText(int exitCode) const {
   const std::lock_guard lock(mutex_);
-  std::string text = "{\"terminals\":[";
+  std::string text = "{\"terminals\": [";
   bool first = true;
   for (const std::string& terminal : terminals_) {
     if (terminal.empty()) continue;
-    if (!first) text += ",";
+    if (!first) text += ", ";
     first = false;
     text += terminal;
   }
-  return text + "],\"exit\":" + std::to_string(exitCode) + "}\n";
+  return text + "], \"exit\": " + std::to_string(exitCode) + "}\n";
 }
 
 }  // namespace cli

@@ -58,7 +58,9 @@ std::unique_ptr<RunReport> MakeLogReport(const std::string& path, std::string& e
 std::string PortLogPath(const std::string& path, std::uint16_t port) {
   const std::size_t slash = path.find_last_of("/\\");
   const std::size_t dot = path.rfind('.');
-  const std::size_t at = dot != std::string::npos && (slash == std::string::npos || dot > slash + 1) ? dot : path.size();
+  // A name that begins with its only dot has no extension.
+  const std::size_t nameStart = slash == std::string::npos ? 0 : slash + 1;
+  const std::size_t at = dot != std::string::npos && dot > nameStart ? dot : path.size();
   return path.substr(0, at) + "-p" + std::to_string(port) + path.substr(at);
 }
 
