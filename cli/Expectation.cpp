@@ -66,7 +66,7 @@ std::optional<AnswerPattern> ParseAnswerPattern(std::string_view text, std::stri
         i += 2;
       } else {
         error = HexDigit(c) >= 0 ? "a hex byte needs two digits"
-                                 : "'" + std::string(1, c) + "' is neither a hex byte, '??' nor '*'";
+                                 : "'" + std::string(1, c) + "' is neither a hex byte, '?\?' nor '*'";
         error += " (at column " + std::to_string(text.find(body) + i + 2) + ")";
         return std::nullopt;
       }

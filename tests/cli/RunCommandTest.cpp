@@ -22,6 +22,13 @@ int Cli(std::vector<std::string> args, cli::StringConsole& console) {
 
 }  // namespace
 
+// A library every process of the platform can load, with no CT-API in it.
+#ifdef _WIN32
+constexpr char kNoDriver[] = "kernel32.dll";
+#else
+constexpr char kNoDriver[] = "libc.so.6";
+#endif
+
 TEST(RunCommand, BadInputCannotRun) {
   const std::string good = WriteFile("good.req", "2,1 20130046\n> * 90 00\n");
   const struct {
@@ -37,7 +44,7 @@ TEST(RunCommand, BadInputCannotRun) {
       {{"run", "--ports", "1,1", good}, "--ports 1,1: "},
       {{"run", "--timeout", "-1", good}, "--timeout -1: "},
       {{"run", "--driver", "/nonexistent/libctapi.so", good}, "cannot load /nonexistent/libctapi.so"},
-      {{"run", "--driver", "libc.so.6", good}, "libc.so.6 is no CT-API driver: it has no CT_init"},
+      {{"run", "--driver", kNoDriver, good}, "is no CT-API driver: it has no CT_init"},
       {{"run", "--port", "5", good}, "port 5: CT_init failed: -8 (ERR_CT)"},
   };
   for (const auto& c : cases) {
