@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace cli {
 
@@ -32,5 +33,12 @@ class StringConsole final : public CliConsole {
   std::string out;
   std::string err;
 };
+
+// Lines for a person on standard output, each ended.
+inline void WriteLines(const std::vector<std::string>& lines, CliConsole& console) {
+  std::string text;
+  for (const std::string& line : lines) (text += line) += '\n';
+  console.Out(text);
+}
 
 }  // namespace cli

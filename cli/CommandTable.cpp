@@ -15,6 +15,11 @@ constexpr Subcommand kSubcommands[] = {
      "play request files through a driver and check their expected answers", RunRequestFiles},
     {"probe", "[--driver LIB [--ordinals]] [--ctn N] [--ports 0-7] [--json]",
      "which terminals a driver reaches, and what they and their cards say", ProbeDriver},
+    {"atr", "[--json] HEX", "an ATR taken apart: convention, interface bytes, historical bytes, TCK", RunAtr},
+    {"sw", "[--json] [--terminal] SW1SW2", "what a status word means (--terminal: the terminal's own)",
+     RunSw},
+    {"tlv", "[--json] [--terminal] HEX",
+     "BER-TLV data objects as a tree (--terminal: the terminal's objects)", RunTlv},
     {"help", "", "this list", Help},
 };
 

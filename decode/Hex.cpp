@@ -1,5 +1,8 @@
 #include "decode/Hex.h"
 
+#include <algorithm>
+#include <cstdio>
+
 namespace decode {
 namespace {
 
@@ -27,6 +30,23 @@ std::string HexBytes(std::span<const std::uint8_t> bytes, std::string_view separ
     text += kDigits[bytes[i] & 0x0F];
   }
   return text;
+}
+
+std::vector<std::string> HexDumpLines(std::span<const std::uint8_t> bytes) {
+  constexpr std::size_t kPerLine = 16;
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < bytes.size(); at += kPerLine) {
+    const auto part = bytes.subspan(at, std::min(kPerLine, bytes.size() - at));
+    char offset[24];
+    std::snprintf(offset, sizeof offset, "%04lX", static_cast<unsigned long>(at));
+    std::string line = offset;
+    line += "  " + HexBytes(part);
+    line.resize(line.size() + 3 * (kPerLine - part.size()), ' ');
+    line += "  ";
+    for (const std::uint8_t b : part) line += b >= 0x20 && b < 0x7F ? static_cast<char>(b) : '.';
+    lines.push_back(std::move(line));
+  }
+  return lines;
 }
 
 ParsedHex ParseHex(std::string_view text) {

@@ -13,6 +13,9 @@ std::string HexByte(std::uint8_t byte);  // "6A"
 // "80 73 FF" with the default separator.
 std::string HexBytes(std::span<const std::uint8_t> bytes, std::string_view separator = " ");
 
+// 16 bytes a line: offset, hex and the printable ASCII characters ('.' for others).
+std::vector<std::string> HexDumpLines(std::span<const std::uint8_t> bytes);
+
 enum class HexError { None, Empty, OddDigits, NotHex };
 
 struct ParsedHex {

@@ -28,4 +28,11 @@ std::vector<std::string> AlignedLines(std::span<const TextRow> rows) {
   return lines;
 }
 
+std::string Count(std::size_t n, std::string_view noun) {
+  std::string text = std::to_string(n) + ' ';
+  text += noun;
+  if (n != 1) text += 's';
+  return text;
+}
+
 }  // namespace decode

@@ -3,6 +3,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace decode {
@@ -16,5 +17,8 @@ struct TextRow {
 // Each column is as wide as its widest cell among the rows that have a cell after it, two blanks
 // apart; no line ends in blanks.
 std::vector<std::string> AlignedLines(std::span<const TextRow> rows);
+
+// "1 byte", "3 bytes".
+std::string Count(std::size_t n, std::string_view noun);
 
 }  // namespace decode
