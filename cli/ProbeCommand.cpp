@@ -1,12 +1,14 @@
 // kelvanor-cli probe: which terminals a driver reaches, what they say of themselves and their card.
 #include <array>
 
+#include "cli/AtrJson.h"
 #include "cli/DriverOptions.h"
 #include "cli/Json.h"
 #include "cli/Subcommands.h"
 #include "console/ConsoleLogLines.h"
 #include "ctapi/CtExchange.h"
 #include "ctapi/ReturnCodeText.h"
+#include "decode/Atr.h"
 #include "decode/Hex.h"
 #include "decode/StatusWord.h"
 
@@ -79,9 +81,16 @@ std::string AnswerLine(const Answer& a, std::uint8_t ins) {
   return line;
 }
 
+// The ATR of REQUEST ICC's answer, without its status word.
+std::optional<decode::Atr> AtrOf(const Query& query, const Answer& answer) {
+  if (&query != &kRequestIcc || !Succeeded(answer) || answer.bytes.size() < 3) return std::nullopt;
+  return decode::DecodeAtr(std::span(answer.bytes).first(answer.bytes.size() - 2));
+}
+
 struct PortProbe {
   std::uint16_t port = 0;
   int initRc = 0;
+  std::string version;  // the driver's CT_version text, which may name the reader behind the port
   std::vector<std::pair<const Query*, Answer>> answers;
   std::optional<std::uint8_t> cardStatus;
   int closeRc = 0;
@@ -92,6 +101,7 @@ PortProbe Probe(const CtDriver& driver, std::uint16_t ctn, std::uint16_t port) {
   probe.port = port;
   probe.initRc = driver.init(ctn, port);
   if (!IsCtSuccess(probe.initRc)) return probe;
+  if (driver.version) probe.version = ReadDriverVersion(driver);
   for (const Query& q : kStatusQueries) {
     probe.answers.emplace_back(&q, Ask(driver, ctn, q.command));
     if (q.key == "card_status") probe.cardStatus = CardStatus(probe.answers.back().second);
@@ -106,9 +116,12 @@ PortProbe Probe(const CtDriver& driver, std::uint16_t ctn, std::uint16_t port) {
 void PrintForPerson(const PortProbe& p, CliConsole& console) {
   std::string text = "Port " + std::to_string(p.port) + ": " +
                      DriverResultText(p.initRc, kCtInitOkText, kCtInitErrorPrefix) + "\n";
+  if (!p.version.empty()) text += "  driver: " + p.version + "\n";
   for (const auto& [query, answer] : p.answers) {
     text += "  " + std::string(query->what) + ": " + AnswerLine(answer, query->command[1]) + "\n";
     if (query->key == "manufacturer" && Succeeded(answer)) text += "    \"" + Printable(answer.bytes) + "\"\n";
+    if (const auto atr = AtrOf(*query, answer))
+      for (const std::string& line : decode::AtrLines(*atr)) text += "    " + line + "\n";
   }
   if (p.cardStatus)
     text += std::string("  card: ") + (*p.cardStatus & 0x01 ? (*p.cardStatus & 0x04 ? "in, activated" : "in") : "none") + "\n";
@@ -119,6 +132,7 @@ void PrintForPerson(const PortProbe& p, CliConsole& console) {
 
 void WriteJson(const PortProbe& p, JsonWriter& json) {
   json.BeginObject().Key("port").Number(std::int64_t{p.port}).Key("init_rc").Number(std::int64_t{p.initRc});
+  if (!p.version.empty()) json.Key("driver_version").String(p.version);
   for (const auto& [query, answer] : p.answers) {
     json.Key(query->key).BeginObject().Key("rc").Number(std::int64_t{answer.rc});
     json.Key("answer").String(decode::HexBytes(answer.bytes));
@@ -127,6 +141,7 @@ void WriteJson(const PortProbe& p, JsonWriter& json) {
           decode::DecodeTerminalStatusWord(answer.bytes[answer.bytes.size() - 2], answer.bytes.back(), query->command[1])
               .meaning);
     if (query->key == "manufacturer" && Succeeded(answer)) json.Key("text").String(Printable(answer.bytes));
+    if (const auto atr = AtrOf(*query, answer)) WriteAtrJson(*atr, json.Key("decoded"));
     json.EndObject();
   }
   if (p.cardStatus) json.Key("card_present").Bool(*p.cardStatus & 0x01);

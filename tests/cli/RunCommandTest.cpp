@@ -75,13 +75,25 @@ TEST(RunCommand, TwoPortsOfTheSimulatedTerminalAtOnce) {
 TEST(ProbeCommand, ListsTheSimulatedTerminalsPorts) {
   cli::StringConsole console;
   EXPECT_EQ(Cli({"probe", "--ports", "0-2"}, console), cli::kExitOk) << console.err;
-  EXPECT_NE(console.out.find("Port 1: CT_init ok\n  manufacturer data (GET STATUS 46): 44 45"), std::string::npos)
+  EXPECT_NE(console.out.find("Port 1: CT_init ok\n  driver: ZEMTRAK simulated terminal"), std::string::npos)
       << console.out;
+  EXPECT_NE(console.out.find("\n  manufacturer data (GET STATUS 46): 44 45"), std::string::npos);
   EXPECT_NE(console.out.find("\"DEZMTSIMCT01.00\""), std::string::npos);
-  EXPECT_NE(console.out.find("ATR (REQUEST ICC): 3B"), std::string::npos);
+  // The ATR without its status word, decoded.
+  EXPECT_NE(console.out.find("ATR (REQUEST ICC): 3B 68"), std::string::npos);
+  EXPECT_NE(console.out.find("\n    TS          3B  Direct convention\n    T0          68"), std::string::npos);
   EXPECT_NE(console.out.find("Port 2: -8 (ERR_CT) "), std::string::npos);
 
   cli::StringConsole none;
   EXPECT_EQ(Cli({"probe", "--ports", "5", "--json"}, none), cli::kExitFailed);
   EXPECT_EQ(none.out, "{\"ports\": [{\"port\": 5, \"init_rc\": -8}]}\n");
+
+  cli::StringConsole json;
+  EXPECT_EQ(Cli({"probe", "--port", "1", "--json"}, json), cli::kExitOk);
+  EXPECT_NE(json.out.find("\"atr\": {\"rc\": 0, \"answer\": \"3B 68 00 00 80 4B 4C 56 53 49 4D 01 90 01\""),
+            std::string::npos)
+      << json.out;
+  EXPECT_NE(json.out.find("\"decoded\": {\"convention\": \"direct\""), std::string::npos);
+  EXPECT_NE(json.out.find("\"historical\": \"80 4B 4C 56 53 49 4D 01\""), std::string::npos)
+      << "the status word 90 01 is no part of the ATR";
 }
