@@ -1,3 +1,5 @@
+#include <chrono>
+
 #include "app/SessionLog.h"
 #include "cli/Reports.h"
 #include "console/ConsoleLogLines.h"
@@ -13,8 +15,13 @@ class ReplaceExisting final : public LogQuestions {
   void ReportOpenError(const std::string&) override {}
 };
 
+// The log's lines go to the file in blocks: a write for every line, as the console makes, would
+// cost a run many times what the driver takes. A block waits at most a fraction of a second, and
+// whatever is held is written when a file, the session or the terminal ends, or is given up.
 class LogReport final : public RunReport {
  public:
+  ~LogReport() override { Flush(); }
+
   bool Start(const std::string& path) {
     log_.SetPath(path);
     ReplaceExisting questions;
@@ -22,26 +29,48 @@ class LogReport final : public RunReport {
   }
 
   void Init(const TerminalIdentity& t, int rc, double) override {
-    log_.Write(CtInitLogLine(t.ctn, t.port));
-    log_.Write(OutputLogLine(DriverResultText(rc, kCtInitOkText, kCtInitErrorPrefix)));
+    Add(CtInitLogLine(t.ctn, t.port));
+    Add(OutputLogLine(DriverResultText(rc, kCtInitOkText, kCtInitErrorPrefix)));
   }
 
   void Command(const RequestStep& step, const CommandResult& r) override {
-    log_.Write(step.command + "\n");
+    Add(step.command + "\n");
     if (!r.answered) return;
     if (r.rc < 0)
-      log_.Write(OutputLogLine(DriverResultText(r.rc, kCtDataOkText, kCtDataErrorPrefix)));
+      Add(OutputLogLine(DriverResultText(r.rc, kCtDataOkText, kCtDataErrorPrefix)));
     else if (!r.answer.empty())  // as the console: a call without answer bytes leaves no response line
-      log_.Write(FormatResponse(r.answer, r.addresses.source, r.addresses.destination, DisplayMode::Hex).log);
+      Add(FormatResponse(r.answer, r.addresses.source, r.addresses.destination, DisplayMode::Hex).log);
   }
 
   void Close(const TerminalIdentity& t, int rc, double) override {
-    log_.Write(CtCloseLogLine(t.ctn));
-    log_.Write(OutputLogLine(DriverResultText(rc, kCtCloseOkText, kCtCloseErrorPrefix)));
+    Add(CtCloseLogLine(t.ctn));
+    Add(OutputLogLine(DriverResultText(rc, kCtCloseOkText, kCtCloseErrorPrefix)));
+    Flush();
   }
 
+  void FileEnded(const std::string&, const Tally&) override { Flush(); }
+  void Ended(const TerminalSummary&) override { Flush(); }
+
  private:
+  using Clock = std::chrono::steady_clock;
+  static constexpr std::size_t kBlockBytes = 16 * 1024;
+  static constexpr auto kMaxDelay = std::chrono::milliseconds(200);
+
+  void Add(const std::string& text) {
+    if (pending_.empty()) firstPending_ = Clock::now();
+    pending_ += text;
+    if (pending_.size() >= kBlockBytes || Clock::now() - firstPending_ >= kMaxDelay) Flush();
+  }
+
+  void Flush() {
+    if (pending_.empty()) return;
+    log_.Write(pending_);
+    pending_.clear();
+  }
+
   SessionLog log_;
+  std::string pending_;
+  Clock::time_point firstPending_;
 };
 
 }  // namespace

@@ -169,6 +169,26 @@ TEST_F(BatchRunner, TheLogHasTheConsolesLines) {
   std::remove(path.c_str());
 }
 
+// The process ends without closing anything when a call is left behind: what the log holds by then
+// must be in the file already.
+TEST_F(BatchRunner, TheLogIsWrittenWhenACallIsGivenUp) {
+  const std::string path = ::testing::TempDir() + "kelvanor-batch-hang.log";
+  std::string error;
+  cli::ReportList reports;
+  reports.Add(cli::MakeLogReport(path, error));
+  std::vector<cli::TerminalJob> jobs{{{1, 1}, {"x.req"}, &reports}};
+  cli::BatchOptions options;
+  options.timeout = std::chrono::milliseconds(100);
+  options.open = [](const std::string&, std::string&) { return std::optional(ReadText("2,1 20110000\n> 90 00\n")); };
+  FakeDriver::hang = true;
+  std::vector<std::string> reasons;
+  EXPECT_EQ(cli::RunBatch(FakeDriver::Driver(), jobs, options, reasons), cli::kExitFailed);
+  std::ifstream file(path, std::ios::binary);
+  const std::string log{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+  EXPECT_EQ(log, "CT_init (CTn: 1, PTn: 1)\r\n>CT_init ok\r\n2,1 20110000\r\n");
+  FakeDriver::hang = false;
+}
+
 TEST_F(BatchRunner, AFailedCallIsLoggedAsTheConsoleShowsIt) {
   const std::string path = ::testing::TempDir() + "kelvanor-batch-error.log";
   std::string error;
