@@ -1,6 +1,7 @@
 // The run and probe subcommands as a user calls them, on the built-in simulated terminal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -70,6 +71,15 @@ TEST(RunCommand, TwoPortsOfTheSimulatedTerminalAtOnce) {
   EXPECT_NE(mixed.out.find("\"port\": 1,"), std::string::npos) << mixed.out;
   EXPECT_NE(mixed.out.find("\"met\": 2"), std::string::npos) << mixed.out;
   EXPECT_NE(mixed.out.find("\"exit\": 2, \"reason\": \"port 3: CT_init failed"), std::string::npos) << mixed.out;
+}
+
+// Request files are Latin-1; --json gives their characters as code points, in ASCII.
+TEST(RunCommand, JsonOfALatin1FileIsAscii) {
+  const std::string file = WriteFile("latin1.req", "#Pr\xfc" "fung \xa7" "3\n2,1 20130046\n> * 90 00\n");
+  cli::StringConsole console;
+  EXPECT_EQ(Cli({"run", "--json", file}, console), cli::kExitOk) << console.err;
+  EXPECT_NE(console.out.find("\"description\": \"Pr\\u00fcfung \\u00a73\""), std::string::npos) << console.out;
+  EXPECT_TRUE(std::all_of(console.out.begin(), console.out.end(), [](char c) { return (c & 0x80) == 0; }));
 }
 
 TEST(ProbeCommand, ListsTheSimulatedTerminalsPorts) {
