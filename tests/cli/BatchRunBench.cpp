@@ -5,7 +5,6 @@
 #include <dlfcn.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
