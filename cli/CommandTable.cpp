@@ -10,6 +10,11 @@ namespace {
 int Help(Arguments args, CliConsole& console);
 
 constexpr Subcommand kSubcommands[] = {
+    {"run", "[--driver LIB [--ordinals]] [--ctn N] [--port P | --ports LIST [--serial]] [--log PATH] "
+            "[--junit PATH] [--json] [--timeout SECONDS] FILE.req...",
+     "play request files through a driver and check their expected answers", RunRequestFiles},
+    {"probe", "[--driver LIB [--ordinals]] [--ctn N] [--ports 0-7] [--json]",
+     "which terminals a driver reaches, and what they and their cards say", ProbeDriver},
     {"atr", "[--json] HEX", "an ATR taken apart: convention, interface bytes, historical bytes, TCK", RunAtr},
     {"sw", "[--json] [--terminal] SW1SW2", "what a status word means (--terminal: the terminal's own)",
      RunSw},

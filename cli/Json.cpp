@@ -26,9 +26,11 @@ std::string JsonQuoted(std::string_view text) {
         out += "\\t";
         break;
       default:
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+        // Request files and paths are single-byte text: a byte above 0x7F is the Latin-1 character
+        // of that code point, escaped so the output is ASCII and valid whatever reads it.
+        if (const auto byte = static_cast<unsigned char>(c); byte < 0x20 || byte >= 0x7F) {
           char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned char>(c));
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
           out += escaped;
         } else {
           out += c;

@@ -35,7 +35,8 @@ class JsonWriter {
   bool afterKey_ = false;
 };
 
-// A quoted JSON string: quotes, backslashes and control characters escaped; other bytes as they are.
+// A quoted JSON string: quotes, backslashes and control characters escaped, and bytes above 0x7F
+// as the Latin-1 characters they are in request files (\u00e4 for E4).
 std::string JsonQuoted(std::string_view text);
 
 }  // namespace cli

@@ -5,6 +5,8 @@
 
 namespace cli {
 
+int RunRequestFiles(Arguments args, CliConsole& console);  // RunCommand.cpp
+int ProbeDriver(Arguments args, CliConsole& console);      // ProbeCommand.cpp
 int RunAtr(Arguments args, CliConsole& console);
 int RunSw(Arguments args, CliConsole& console);
 int RunTlv(Arguments args, CliConsole& console);

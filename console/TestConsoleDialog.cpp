@@ -5,6 +5,7 @@
 
 #include "console/CommandListEditor.h"
 #include "console/CommandText.h"
+#include "console/ConsoleLogLines.h"
 #include "console/ConsoleExchange.h"
 #include "console/ConsoleState.h"
 #include "console/ListEntries.h"
@@ -23,10 +24,7 @@ namespace {
 constexpr char kIconReady[] = "WIN_FORMAT_ICON1";
 constexpr char kIconFailed[] = "WIN_FORMAT_ICON2";
 constexpr char kIconSucceeded[] = "WIN_FORMAT_ICON3";
-constexpr char kDataErrorPrefix[] = "Error CT_data RC-Code = ";
 constexpr int kFieldLimit = 1000;
-// The output line's text as the log gets it back.
-constexpr int kLoggedOutputLength = 79;
 
 constexpr int kButtonIds[kConsoleButtonCount] = {
     IDC_CONSOLE_CT_INIT,     IDC_CONSOLE_CT_CLOSE,     IDC_CONSOLE_CT_DATA,
@@ -96,11 +94,10 @@ void TestConsoleDialog::OnDestroy() {
 void TestConsoleDialog::OnCtInit() {
   const SessionSettings settings = Settings();
   const int rc = driver_.init(settings.ctn, settings.ptn);
-  ReportDriverResult(rc, "CT_init ok", "Error CT_init RC-code = ");
+  ReportDriverResult(rc, kCtInitOkText, kCtInitErrorPrefix);
   if (IsCtSuccess(rc)) ApplyButtons(ConsoleEvent::InitSucceeded);
   if (Log().Enabled()) {
-    Log().Write("CT_init (CTn: " + std::to_string(settings.ctn) + ", PTn: " + std::to_string(settings.ptn) +
-                ")\n");
+    Log().Write(CtInitLogLine(settings.ctn, settings.ptn));
     LogOutputLine();
   }
   RefreshConfigLabel();
@@ -109,10 +106,10 @@ void TestConsoleDialog::OnCtInit() {
 void TestConsoleDialog::OnCtClose() {
   const std::uint16_t ctn = Settings().ctn;
   const int rc = driver_.close(ctn);
-  ReportDriverResult(rc, "CT_close ok", "Error CT_close RC-Code = ");
+  ReportDriverResult(rc, kCtCloseOkText, kCtCloseErrorPrefix);
   ApplyButtons(IsCtSuccess(rc) ? ConsoleEvent::CloseSucceeded : ConsoleEvent::CloseFailed);
   if (Log().Enabled()) {
-    Log().Write("CT_close (CTn: " + std::to_string(ctn) + ")\n");
+    Log().Write(CtCloseLogLine(ctn));
     LogOutputLine();
   }
   RefreshConfigLabel();
@@ -129,7 +126,7 @@ void TestConsoleDialog::OnCtData() {
 
   ApplyButtons(ConsoleEvent::DataSending);
   const int rc = SendConsoleCommand(state, driver_, Settings().ctn, bytes);
-  ReportDriverResult(rc, "CT_data ok", kDataErrorPrefix);
+  ReportDriverResult(rc, kCtDataOkText, kCtDataErrorPrefix);
   if (IsCtSuccess(rc)) FormatResponse();
   if (Log().Enabled()) {
     // The command as its field shows it, display-form prefix and all.
@@ -155,7 +152,7 @@ void TestConsoleDialog::SendQuickReset(const QuickReset& reset, ConsoleEvent suc
   SetItemText(IDC_CONSOLE_DESCRIPTIONS, reset.description);
   state.addresses = {kAddressHost, kAddressTerminal};
   const int rc = SendConsoleCommand(state, driver_, Settings().ctn, reset.bytes);
-  ReportDriverResult(rc, "CT_data ok", kDataErrorPrefix);
+  ReportDriverResult(rc, kCtDataOkText, kCtDataErrorPrefix);
   if (IsCtSuccess(rc)) {
     ApplyButtons(success);
     FormatResponse();
@@ -288,13 +285,8 @@ bool TestConsoleDialog::ParseCommandText(std::string_view text, std::vector<std:
 
 void TestConsoleDialog::ReportDriverResult(int rc, std::string_view successText,
                                            std::string_view errorPrefix) {
-  if (IsCtSuccess(rc)) {
-    ShowStatusIcon(kIconSucceeded);
-    ShowOutput(std::string(successText));
-  } else {
-    ShowStatusIcon(kIconFailed);
-    ShowOutput(DriverErrorText(rc, errorPrefix));
-  }
+  ShowStatusIcon(IsCtSuccess(rc) ? kIconSucceeded : kIconFailed);
+  ShowOutput(DriverResultText(rc, successText, errorPrefix));
 }
 
 void TestConsoleDialog::ApplyButtons(ConsoleEvent event) {
@@ -312,7 +304,7 @@ void TestConsoleDialog::ShowStatusIcon(const char* name) {
 void TestConsoleDialog::ShowOutput(const std::string& text) { SetItemText(IDC_CONSOLE_OUTPUT, text); }
 
 void TestConsoleDialog::LogOutputLine() {
-  Log().Write(">" + ItemText(IDC_CONSOLE_OUTPUT, kLoggedOutputLength) + "\n");
+  Log().Write(OutputLogLine(FieldText(IDC_CONSOLE_OUTPUT)));
 }
 
 std::string TestConsoleDialog::FieldText(int id) const {

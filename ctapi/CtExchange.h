@@ -10,6 +10,7 @@ struct CtExchangeResult {
   // The bytes of answer in the response buffer: what the driver reported, but never more than the
   // buffer holds, so a driver that reports too much cannot make the caller read past it.
   std::size_t responseLength;
+  std::size_t reportedLength;  // lenr as the driver wrote it back
 };
 
 // Sends one command with CT_data. dad and sad are passed as set by the caller and hold what the

@@ -15,7 +15,10 @@ TEST(Json, QuotedEscapesWhatJsonForbids) {
       {"a\nb\r\tc", "\"a\\nb\\r\\tc\""},
       {std::string_view("\x01\x1f\x7f", 3), "\"\\u0001\\u001f\\u007f\""},
       {std::string_view("nul\0x", 5), "\"nul\\u0000x\""},
-      {"\xc3\xa4", "\"\xc3\xa4\""},  // bytes above 0x7F pass as they are
+      // Bytes above 0x7F are Latin-1 characters, UTF-8 sequences included: the output stays ASCII.
+      {"Pr\xfc" "fung \xa7" "3", "\"Pr\\u00fcfung \\u00a73\""},
+      {"\x80\xff", "\"\\u0080\\u00ff\""},
+      {"\xc3\xa4", "\"\\u00c3\\u00a4\""},
   };
   for (const Case& c : cases) EXPECT_EQ(JsonQuoted(c.text), c.quoted) << c.text;
 }

@@ -184,7 +184,9 @@ TEST_F(RequestFileProgramTest, EachExampleCardAnswersItsRequestFile) {
     for (const auto& entry : fs::directory_iterator(BinDirectory() / "examples" / "cards"))
       fs::copy_file(entry.path(), run / entry.path().filename());
     std::ofstream(run / "ZEMTRAK.INI", std::ios::binary) << "[Card]\r\nFile=" << name << ".card\r\n";
-    const std::vector<Step> steps = Steps(FileContents(requests));
+    std::string fault;
+    const std::vector<cli::RequestStep> steps = Steps(FileContents(requests), fault);
+    ASSERT_EQ(fault, "");
     ASSERT_FALSE(steps.empty());
 
     Program program(run / "kelvanor.exe", run);
@@ -212,7 +214,7 @@ TEST_F(RequestFileProgramTest, EachExampleCardAnswersItsRequestFile) {
       click(kCtData);
       const std::string shown = Text(output);
       const auto answer = AnswerShown(shown);
-      EXPECT_TRUE(answer && Meets(steps[i].expected, 0, *answer)) << shown;
+      EXPECT_TRUE(answer && steps[i].expected.MetBy(0, *answer)) << shown;
     }
     click(kCtClose);
     click(IDCANCEL);
