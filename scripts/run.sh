@@ -77,6 +77,8 @@ cp -f build/windows/bin/kelvanor.exe build/windows/bin/kelvanor_tour.exe "$folde
 cp -f build/windows/bin/forwarder/ZEMTRAK.DLL "$folder/ZEMTRAK.DLL"
 printf '[Driver]\r\nLibrary=ctapi32.dll\r\n' > "$folder/ZEMTRAK.INI"
 sh scripts/wine-run.sh "$prefix" reg add 'HKCU\Software\Wine\ctapi32' /v library /d "$library" /f >/dev/null
+# Kelvanor must not join the Wine session of that command, which has no display.
+WINEPREFIX="$prefix" wineserver -w
 export ZEMTRAK_PCSC_READER="$name"
 echo "Kelvanor on the PC/SC reader \"$found\" (from $folder)"
 if [ -n "${DISPLAY:-}" ]; then

@@ -36,7 +36,7 @@ refused "run.sh --reader: no PC/SC service answers: install and start it (apt-ge
 
 sh "$root/scripts/run.sh" --reader "virtual pcd"
 log="$root/build/windows/reader-tour/KELVAN.LOG"
-if grep -qi "3b 95 13 81 01 80 73 ff 01 00 0b" "$log"; then
+if grep -qi "^#1,2 3b951381018073ff01000b" "$log"; then
   echo "ok: the virtual card's ATR in $log"
 else
   echo "FAIL: no ATR of the virtual card in $log:"
