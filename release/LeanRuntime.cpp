@@ -9,12 +9,10 @@
 // kin build those classes around a second, reference-counted string type, which brings in that
 // type's whole code. What these helpers report are faults of the program (a string longer than
 // memory, a lock that cannot be taken), never of the user's input. Here they throw one small
-// exception that derives from std::exception and keeps the library's message, so the window
+// exception that derives from std::exception and keeps the library's text, so the window
 // framework's catch at the Win32 boundary treats it as before; only the exact type is gone.
 #include <bits/functexcept.h>
 
-#include <cstdarg>
-#include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <new>
@@ -27,14 +25,11 @@ void __verbose_terminate_handler() { std::abort(); }
 namespace {
 class LibraryFault : public std::exception {
  public:
-  explicit LibraryFault(const char* what) { std::snprintf(what_, sizeof what_, "%s", what); }
-  LibraryFault(const char* format, std::va_list arguments) {
-    std::vsnprintf(what_, sizeof what_, format, arguments);
-  }
+  explicit LibraryFault(const char* what) : what_(what) {}
   const char* what() const noexcept override { return what_; }
 
  private:
-  char what_[160];
+  const char* what_;  // the library's own texts are literals
 };
 }  // namespace
 
@@ -49,13 +44,8 @@ void __throw_domain_error(const char* what) { throw LibraryFault(what); }
 void __throw_invalid_argument(const char* what) { throw LibraryFault(what); }
 void __throw_length_error(const char* what) { throw LibraryFault(what); }
 void __throw_out_of_range(const char* what) { throw LibraryFault(what); }
-void __throw_out_of_range_fmt(const char* format, ...) {
-  std::va_list arguments;
-  va_start(arguments, format);
-  LibraryFault fault(format, arguments);
-  va_end(arguments);
-  throw fault;
-}
+// The text unformatted: formatting would bring the whole printf machinery into binaries without it.
+void __throw_out_of_range_fmt(const char* format, ...) { throw LibraryFault(format); }
 void __throw_runtime_error(const char* what) { throw LibraryFault(what); }
 void __throw_range_error(const char* what) { throw LibraryFault(what); }
 void __throw_overflow_error(const char* what) { throw LibraryFault(what); }
