@@ -2,15 +2,16 @@
 // library out of them; together they are about 90 KB of each 32-bit binary.
 //
 // The library's terminate handler prints the uncaught exception's type name on stderr, which needs
-// its name demangler. None of these binaries has a console, and none lets an exception out, so
-// ending the process at once does all that handler would.
+// its name demangler. None of these binaries has a console to print it on, so ending the process
+// at once does all that handler would.
 //
 // The library's helpers that throw logic_error, length_error, out_of_range, system_error and their
 // kin build those classes around a second, reference-counted string type, which brings in that
 // type's whole code. What these helpers report are faults of the program (a string longer than
 // memory, a lock that cannot be taken), never of the user's input. Here they throw one small
 // exception that derives from std::exception and keeps the library's text, so the window
-// framework's catch at the Win32 boundary treats it as before; only the exact type is gone.
+// framework's catch at the Win32 boundary treats it as before; only the exact type is gone, so
+// shipped code catches none of those types (tests/release/check-fault-catches.sh).
 #include <bits/functexcept.h>
 
 #include <cstdlib>
