@@ -1,8 +1,7 @@
 #include "common/IniFile.h"
 
 #include <cctype>
-#include <fstream>
-#include <sstream>
+#include <cstdio>
 
 namespace ini {
 
@@ -77,11 +76,16 @@ std::optional<std::string> IniFile::Value(std::string_view section, std::string_
 }
 
 std::optional<std::string> ReadTextFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return std::nullopt;
+  std::string text;
+  char chunk[4096];
+  std::size_t n = 0;
+  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, n);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) return std::nullopt;
+  return text;
 }
 
 }  // namespace ini

@@ -1,8 +1,6 @@
 #include "console/RequestFileDialogs.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "common/IniFile.h"
 #include "console/RequestFile.h"
 #include "session/SessionLog.h"
 #include "win/UserPrompt.h"
@@ -19,14 +17,13 @@ RequestLoad OpenRequestFile(HWND owner, CommandLists& lists) {
   FileRequest request{"Open File", kFilter, "", RequestFileName()};
   if (!Prompts().AskOpenFile(owner, request)) return RequestLoad::Cancelled;
   RequestFileName() = request.path;
-  std::ifstream file(request.path, std::ios::binary);
-  if (!file) {
+  const std::optional<std::string> bytes = ini::ReadTextFile(request.path);
+  if (!bytes) {
     ShowOpenError(owner, request.path);
     return RequestLoad::NotOpened;
   }
   Log().Write("File " + request.path + " is open.\n");
-  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  if (!LoadRequestText(bytes, lists))
+  if (!LoadRequestText(*bytes, lists))
     Prompts().Message(owner, "No Space available!", "Kelvanor", MB_OK | MB_ICONSTOP);
   return RequestLoad::Loaded;
 }

@@ -1,11 +1,11 @@
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 #include "console/FileReplace.h"
 #include "console/RequestFile.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -19,8 +19,8 @@ bool WriteAll(std::FILE* file, std::string_view text) {
 std::string MakeTemporaryBeside(const std::string& path, std::FILE*& file) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string candidate = path + ".kvtmp" + std::to_string(attempt);
-    std::error_code error;
-    if (fs::exists(candidate, error) || error) continue;
+    struct stat existing;
+    if (stat(candidate.c_str(), &existing) == 0 || errno != ENOENT) continue;
     file = std::fopen(candidate.c_str(), "wb");
     if (file) return candidate;
     return {};
@@ -32,9 +32,7 @@ bool WriteInPlace(const std::string& path, std::string_view text) {
   if (std::FILE* file = std::fopen(path.c_str(), "wb")) return WriteAll(file, text);
   std::FILE* file = std::fopen(path.c_str(), "r+b");
   if (!file || !WriteAll(file, text)) return false;
-  std::error_code error;
-  fs::resize_file(path, text.size(), error);  // no old bytes after the new end
-  return !error;
+  return truncate(path.c_str(), static_cast<off_t>(text.size())) == 0;  // no old bytes after the new end
 }
 
 }  // namespace
@@ -54,7 +52,6 @@ bool WriteRequestFile(const std::string& path, std::string_view text) {
   const std::string temporary = MakeTemporaryBeside(path, file);
   if (temporary.empty()) return WriteInPlace(path, text);
   if (WriteAll(file, text) && ReplaceWithFile(path, temporary)) return true;
-  std::error_code error;
-  fs::remove(temporary, error);
+  std::remove(temporary.c_str());
   return false;
 }

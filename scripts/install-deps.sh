@@ -5,6 +5,8 @@ set -eu
 packages="cmake ninja-build g++ clang libclang-rt-14-dev llvm-14 googletest
   mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
   wine wine64 xvfb xauth imagemagick x11-utils python3 libbenchmark-dev"
+# Wine's own fonts: without them the caption buttons of every window are drawn as letters.
+packages="$packages fonts-wine"
 # The PC/SC bridge: pcsc-lite to build against, and its end-to-end test's daemon, virtual reader,
 # virtual card and private namespaces.
 packages="$packages libpcsclite-dev pcscd vsmartcard-vpcd vsmartcard-vpicc python3-virtualsmartcard

@@ -1,36 +1,47 @@
 #!/bin/sh
-# A short unattended tour of Kelvanor on the simulated terminal: tour.sh OUTDIR
-# Leaves exactly OUTDIR/main-window.png, OUTDIR/console.png (a command sent, its answer shown),
+# A short unattended tour of Kelvanor on the simulated terminal: tour.sh [--reader] OUTDIR
+# (with --reader, on the PC/SC reader that `sh scripts/run.sh --reader` set up: its folder and its
+# Wine prefix). Leaves exactly OUTDIR/main-window.png, OUTDIR/console.png (a command sent, its answer shown),
 # OUTDIR/ct-bcs.png (the CT-BCS panel in a session) and OUTDIR/KELVAN.LOG. Expects the `windows`
 # preset built; starts a virtual display when there is none.
 set -eu
-[ $# -eq 1 ] || { echo "usage: sh scripts/tour.sh OUTDIR" >&2; exit 2; }
+reader=
+if [ "${1:-}" = --reader ]; then
+  reader=--reader
+  shift
+fi
+[ $# -eq 1 ] || { echo "usage: sh scripts/tour.sh [--reader] OUTDIR" >&2; exit 2; }
 out=$1
 root=$(cd "$(dirname "$0")/.." && pwd)
-bin="$root/build/windows/bin"
-for f in kelvanor.exe ZEMTRAK.DLL kelvanor_tour.exe; do
-  [ -f "$bin/$f" ] || { echo "tour.sh: $bin/$f is missing; build the windows preset first" >&2; exit 1; }
+if [ -n "$reader" ]; then
+  bin="$root/build/windows/reader" prefix="$root/build/windows/reader-wineprefix"
+  need="kelvanor.exe ZEMTRAK.DLL ZEMTRAK.INI kelvanor_tour.exe" how="run sh scripts/run.sh --reader"
+else
+  bin="$root/build/windows/bin" prefix="$root/build/windows/wineprefix"
+  need="kelvanor.exe ZEMTRAK.DLL kelvanor_tour.exe" how="build the windows preset first"
+fi
+for f in $need; do
+  [ -f "$bin/$f" ] || { echo "tour.sh: $bin/$f is missing; $how" >&2; exit 1; }
 done
 
 if [ -z "${DISPLAY:-}" ]; then
   # The Wine server started under this display ends with it.
   exec xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     status=0
-    sh "$0" "$1" || status=$?
-    WINEPREFIX="$2" wineserver -k 2>/dev/null || true
+    sh "$0" $1 "$2" || status=$?
+    WINEPREFIX="$3" wineserver -k 2>/dev/null || true
     exit $status
-  ' "$0" "$out" "$root/build/windows/wineprefix"
+  ' "$0" "$reader" "$out" "$prefix"
 fi
 
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-prefix="$root/build/windows/wineprefix"
 sh "$root/scripts/wine-prefix.sh" "$prefix"
 # The simulated terminal's own window stays shut so that it does not cover Kelvanor's. The tour
 # runs in the work folder, so its "." is where Kelvanor writes KELVAN.LOG and the tour its pictures.
-(cd "$work" && ZEMTRAK_SIM_WINDOW=0 sh "$root/scripts/wine-run.sh" "$prefix" "$bin/kelvanor_tour.exe" .)
+(cd "$work" && ZEMTRAK_SIM_WINDOW=0 sh "$root/scripts/wine-run.sh" "$prefix" "$bin/kelvanor_tour.exe" $reader .)
 for shot in main-window console ct-bcs; do
   convert "$work/$shot.bmp" "$out/$shot.png"
 done

@@ -1,14 +1,15 @@
 #include "session/SessionLog.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <filesystem>
 
 namespace {
 // Whether there is a file to ask about, not whether it can be read: a file that exists but cannot be
 // read must not be emptied without the question.
 bool FileExists(const std::string& path) {
-  std::error_code error;
-  return std::filesystem::exists(path, error);
+  struct stat existing;
+  return stat(path.c_str(), &existing) == 0;
 }
 }  // namespace
 

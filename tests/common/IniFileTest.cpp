@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 #include "common/IniFile.h"
 
 namespace {
@@ -53,6 +56,23 @@ TEST(IniLines, NumberedAsInTheFileWithTheirKind) {
     EXPECT_EQ(lines[i].name, expected[i].name) << i;
     EXPECT_EQ(lines[i].value, expected[i].value) << i;
   }
+}
+
+// Every byte as stored: CR LF, NUL and bytes above 0x7F, and files longer than one read.
+TEST(ReadTextFile, GivesTheFileAsStored) {
+  using namespace std::string_literals;
+  const auto folder = std::filesystem::temp_directory_path() / "kelvanor-read-text-file";
+  std::filesystem::create_directories(folder);
+  std::string large;
+  for (int i = 0; i < 10000; ++i) large += "line " + std::to_string(i) + "\r\n";
+  const std::string contents[] = {"", "[Driver]\r\nLibrary=a\0b\xFF\x1A\r\n"s, large};
+  for (const std::string& bytes : contents) {
+    std::ofstream(folder / "file.ini", std::ios::binary) << bytes;
+    EXPECT_EQ(ini::ReadTextFile((folder / "file.ini").string()), bytes) << bytes.size() << " bytes";
+  }
+  EXPECT_EQ(ini::ReadTextFile((folder / "missing.ini").string()), std::nullopt);
+  EXPECT_EQ(ini::ReadTextFile(folder.string()), std::nullopt) << "a folder is no file";
+  std::filesystem::remove_all(folder);
 }
 
 }  // namespace

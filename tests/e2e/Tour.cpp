@@ -1,9 +1,10 @@
-// A short unattended tour of kelvanor.exe on the simulated terminal for screenshots:
-//   kelvanor_tour.exe WORKDIR
+// A short unattended tour of kelvanor.exe for screenshots:
+//   kelvanor_tour.exe [--reader] WORKDIR
 // Starts kelvanor.exe beside this program with WORKDIR as its directory (so KELVAN.LOG lands
 // there), logs, sends a command in the test console and runs a CT-BCS session, and saves
 // main-window.bmp, console.bmp and ct-bcs.bmp there. Every step is checked; the exit code is 0 only
-// when all of them gave what they should.
+// when all of them gave what they should. On the simulated terminal the answers are known; with
+// --reader, on a real reader, the card is asked for and whatever the terminal answers is kept.
 #include <cstdio>
 #include <vector>
 
@@ -107,9 +108,12 @@ void Press(HWND dialog, int id) {
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+// Clicks a button and waits for its handler, which may be waiting on the driver, but not forever.
 void Click(HWND dialog, int id) {
   Check(IsWindowEnabled(GetDlgItem(dialog, id)), "button " + std::to_string(id) + " is not enabled");
-  SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+  DWORD_PTR result = 0;
+  Check(SendMessageTimeoutA(GetDlgItem(dialog, id), BM_CLICK, 0, 0, SMTO_NORMAL, 60000, &result) != 0,
+        "button " + std::to_string(id) + " gave no answer within a minute");
 }
 
 HWND WaitForMessage(const Program& program, const std::string& expected) {
@@ -124,10 +128,11 @@ void Dismiss(HWND box) {
   Check(WaitFor([&] { return !IsWindow(box); }), "a message box did not close");
 }
 
-void ConsoleTour(const Program& program, HWND main, const fs::path& workDir) {
+void ConsoleTour(const Program& program, HWND main, const fs::path& workDir, bool reader) {
   constexpr int kCtInit = 1000, kCtData = 1001, kCtClose = 1004, kOutput = 1007, kCommands = 1008,
                 kResetCt = 1014;
-  Step("test console: CT_init, Reset CT, a typed Reset ICC");
+  Step(reader ? "test console: CT_init, Reset CT, a typed Request ICC waiting up to 10 s for a card"
+              : "test console: CT_init, Reset CT, a typed Reset ICC");
   PostMessageA(main, WM_COMMAND, kTestCt, 0);
   HWND console = WaitForWindow(program, "#32770", "Test Tovamic");
   HWND output = GetDlgItem(console, kOutput);
@@ -135,9 +140,16 @@ void ConsoleTour(const Program& program, HWND main, const fs::path& workDir) {
   Check(Text(output) == "CT_init ok", "CT_init in the console: " + Text(output));
   Click(console, kResetCt);
   Check(Text(output) == "1,2    90 00 ", "Reset CT in the console: " + Text(output));
-  Type(ComboEdit(GetDlgItem(console, kCommands)), "2,1 20110101");
-  Click(console, kCtData);
-  Check(Text(output).rfind("1,2    3b ", 0) == 0, "the card's ATR in the console: " + Text(output));
+  if (reader) {
+    // The whole ATR, with the timer data object: 80 01 0A.
+    Type(ComboEdit(GetDlgItem(console, kCommands)), "2,1 201201010380010A00");
+    Click(console, kCtData);
+    std::printf("tour:   \"%s\"\n", Text(output).c_str());
+  } else {
+    Type(ComboEdit(GetDlgItem(console, kCommands)), "2,1 20110101");
+    Click(console, kCtData);
+    Check(Text(output).rfind("1,2    3b ", 0) == 0, "the card's ATR in the console: " + Text(output));
+  }
   SaveScreenshot({main, console}, workDir / "console.bmp");
   Click(console, kCtClose);
   Check(Text(output) == "CT_close ok", "CT_close in the console: " + Text(output));
@@ -145,22 +157,25 @@ void ConsoleTour(const Program& program, HWND main, const fs::path& workDir) {
   Check(WaitFor([&] { return !IsWindow(console); }), "the console did not close");
 }
 
-void BcsPanelTour(const Program& program, HWND main, const fs::path& workDir) {
+void BcsPanelTour(const Program& program, HWND main, const fs::path& workDir, bool reader) {
   constexpr int kCtInit = 1038, kCtClose = 1039, kResetCt = 1040, kResetIcc = 1041, kIccStatus = 1030;
-  Step("CT-BCS panel: CT_init, Reset CT, Reset ICC, ICC status");
+  Step(reader ? "CT-BCS panel: CT_init, Reset CT, ICC status" : "CT-BCS panel: CT_init, Reset CT, Reset ICC, ICC status");
   PostMessageA(main, WM_COMMAND, kCtBcs, 0);
   HWND panel = WaitForWindow(program, "#32770", "CT - BCS ");
   Press(panel, kCtInit);
   Dismiss(WaitForMessage(program, "CT_init ok!"));
   Press(panel, kResetCt);
   Dismiss(WaitForMessage(program, "Reset successful."));
-  Press(panel, kResetIcc);
-  HWND box = WaitForWindow(program, "#32770", "Kelvanor");
-  Check(Text(GetDlgItem(box, 0xFFFF)).rfind("Asynchronous ICC, reset successful.\nATR:\n3B ", 0) == 0,
-        "Reset ICC in the panel: " + Text(GetDlgItem(box, 0xFFFF)));
-  Dismiss(box);
+  if (!reader) {
+    Press(panel, kResetIcc);
+    HWND box = WaitForWindow(program, "#32770", "Kelvanor");
+    Check(Text(GetDlgItem(box, 0xFFFF)).rfind("Asynchronous ICC, reset successful.\nATR:\n3B ", 0) == 0,
+          "Reset ICC in the panel: " + Text(GetDlgItem(box, 0xFFFF)));
+    Dismiss(box);
+  }
   Press(panel, kIccStatus);
-  box = WaitForMessage(program, "ICC electrically connected.");
+  HWND box = reader ? WaitForWindow(program, "#32770", "Kelvanor") : WaitForMessage(program, "ICC electrically connected.");
+  if (reader) std::printf("tour:   \"%s\"\n", Text(GetDlgItem(box, 0xFFFF)).c_str());
   // The answer beside the panel rather than over it.
   RECT panelArea{};
   GetWindowRect(panel, &panelArea);
@@ -177,11 +192,12 @@ void BcsPanelTour(const Program& program, HWND main, const fs::path& workDir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: kelvanor_tour WORKDIR\n");
+  const bool reader = argc == 3 && std::string(argv[1]) == "--reader";
+  if (argc != 2 && !reader) {
+    std::fprintf(stderr, "usage: kelvanor_tour [--reader] WORKDIR\n");
     return 2;
   }
-  const fs::path workDir = fs::absolute(argv[1]);
+  const fs::path workDir = fs::absolute(argv[argc - 1]);
   try {
     Step("starting kelvanor.exe");
     Program program(BinDirectory() / "kelvanor.exe", workDir);
@@ -189,8 +205,8 @@ int main(int argc, char** argv) {
     HWND main = WaitForWindow(program, "KelvanorFrame", "Test Tovamic ");
     Check(StartLog(main, workDir), "KELVAN.LOG was not made");
     SaveScreenshot({main}, workDir / "main-window.bmp");
-    ConsoleTour(program, main, workDir);
-    BcsPanelTour(program, main, workDir);
+    ConsoleTour(program, main, workDir, reader);
+    BcsPanelTour(program, main, workDir, reader);
     Step("exit");
     PostMessageA(main, WM_COMMAND, kExit, 0);
     Check(program.WaitForExit() == 0, "kelvanor.exe did not end cleanly");

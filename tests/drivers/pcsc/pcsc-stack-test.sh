@@ -2,10 +2,10 @@
 # The PC/SC bridge end to end: the real pcsc-lite daemon in the foreground with the virtual reader
 # driver, and a virtual card, all in private mount and network namespaces, so nothing is reachable
 # from outside and a pcscd of the machine is left alone. Everything started here is stopped here,
-# by process id.
-#   pcsc-stack-test.sh CLIENT LIBRARY
+# by process id. The client gets the virtual card's command line after its own arguments and
+# starts the card itself.
+#   pcsc-stack-test.sh CLIENT [ARGS...]
 set -eu
-client=$1 library=$2
 
 if [ -z "${KELVANOR_PCSC_PRIVATE:-}" ]; then
   # The mount point for the private socket folder; pcscd's own place, empty when it is not running.
@@ -55,4 +55,4 @@ until [ -S /run/pcscd/pcscd.comm ]; do
   sleep 0.1
 done
 
-"$client" "$library" vicc -t iso7816 -H 127.0.0.1 -P 35963
+"$@" vicc -t iso7816 -H 127.0.0.1 -P 35963

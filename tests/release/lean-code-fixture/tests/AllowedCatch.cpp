@@ -1,0 +1,5 @@
+void Test() {
+  try {
+  } catch (const std::out_of_range&) {
+  }
+}
