@@ -1,22 +1,14 @@
 #!/bin/sh
-# kelvanor-cli on the real PC/SC stack: pcscd with the virtual reader, whose two slots each get a
-# virtual card, in private mount and network namespaces as in pcsc-stack-test.sh. One request file
-# runs on both readers at once and then one after another, and probe lists the two readers.
-# Everything started here is stopped here, by process id.
-#   pcsc-two-cards-test.sh KELVANOR-CLI LIBRARY REQUEST.req
+# kelvanor-cli on the real PC/SC stack that pcsc-stack-test.sh starts, with a virtual card in each
+# of the virtual reader's two slots. One request file runs on both readers at once and then one
+# after another, and probe lists the two readers. The cards started here are stopped here, by
+# process id.
+#   pcsc-stack-test.sh sh pcsc-two-cards-test.sh KELVANOR-CLI LIBRARY REQUEST.req
+# pcsc-stack-test.sh appends the virtual card's command line, which ends in the first slot's port.
 set -eu
 cli=$1 library=$2 request=$3
-
-if [ -z "${KELVANOR_PCSC_PRIVATE:-}" ]; then
-  mkdir -p /run/pcscd
-  if unshare -m -n true 2>/dev/null; then
-    KELVANOR_PCSC_PRIVATE=1 exec unshare -m -n sh "$0" "$@"
-  fi
-  echo "unshare refused: running on the machine's network and its /run/pcscd"
-else
-  ip link set lo up
-  mount -t tmpfs kelvanor-pcscd /run/pcscd
-fi
+shift 3
+for port; do :; done
 
 work=$(mktemp -d)
 pids=
@@ -29,35 +21,11 @@ stop() {
 }
 trap stop EXIT
 
-mkdir "$work/readers" "$work/python"
-cat > "$work/readers/vpcd" <<CONF
-FRIENDLYNAME "Virtual PCD"
-DEVICENAME   /dev/null:0x8C7B
-LIBPATH      /usr/lib/pcsc/drivers/serial/libifdvpcd.so
-CHANNELID    0x8C7B
-CONF
-ln -s /usr/lib/python3/dist-packages/Cryptodome "$work/python/Crypto"
-export PYTHONPATH="$work/python:/usr/lib/python3/site-packages/virtualsmartcard"
-
-pcscd -f -c "$work/readers" >"$work/pcscd.log" 2>&1 &
-pcscd_pid=$!
-pids=$pcscd_pid
-tries=0
-until [ -S /run/pcscd/pcscd.comm ]; do
-  tries=$((tries + 1))
-  if [ $tries -gt 50 ] || ! kill -0 "$pcscd_pid" 2>/dev/null; then
-    echo "pcscd did not start:"
-    cat "$work/pcscd.log"
-    exit 1
-  fi
-  sleep 0.1
-done
-
-# The virtual reader's first slot listens on 35963, the second on the port after it.
-for port in 35963 35964; do
-  vicc -t iso7816 -H 127.0.0.1 -P $port >"$work/vicc-$port.log" 2>&1 &
-  pids="$! $pids"
-done
+# The second slot listens on the port after the first; vicc takes the last -P it is given.
+"$@" >"$work/vicc-1.log" 2>&1 &
+pids=$!
+"$@" -P $((port + 1)) >"$work/vicc-2.log" 2>&1 &
+pids="$! $pids"
 
 failures=0
 check() {
