@@ -5,6 +5,7 @@
 #include "cli/Reports.h"
 #include "console/ConsoleLogLines.h"
 #include "ctapi/ReturnCodeText.h"
+#include "decode/TextRows.h"
 
 namespace cli {
 namespace {
@@ -76,8 +77,8 @@ class PersonReport final : public RunReport {
     const double total =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start_).count();
     const Tally& t = s.tally;
-    Line("Port " + std::to_string(s.terminal.port) + ": " + std::to_string(t.commands) + " commands sent, " +
-         std::to_string(t.met) + " expectations met, " + std::to_string(t.failed) + " failed; " +
+    Line("Port " + std::to_string(s.terminal.port) + ": " + decode::Count(t.commands, "command") + " sent, " +
+         decode::Count(t.met, "expectation") + " met, " + std::to_string(t.failed) + " failed; " +
          Milliseconds(total) + " in all, " + Milliseconds(t.ms) + " in the driver" +
          (s.exitCode == 0 ? "" : s.exitCode == 1 ? "  FAILED" : "  NOT RUN"));
     Flush();

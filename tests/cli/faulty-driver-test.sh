@@ -26,11 +26,11 @@ expect() {
 }
 
 expect 1 "ERR_MEMORY" '2,1 20F10000\n> 90 00\n'
-expect 0 "1 expectations met, 0 failed" '2,1 20F10000\n> rc -11\n'
+expect 0 "1 expectation met, 0 failed" '2,1 20F10000\n> rc -11\n'
 expect 1 "answer bytes for a buffer of" '2,1 20F20000\n'
 expect 1 "line 2: no answer within 0.5 s" '2,1 20130046\n2,1 20F30000\n2,1 20130046\n' --timeout 0.5
 expect 2 "port 9: CT_init: no answer within 0.5 s" '2,1 20130046\n' --port 9 --timeout 0.5
 # The terminal that hangs does not stop the other one.
-expect 2 "Port 1: 1 commands sent, 0 expectations met, 0 failed" '2,1 20130046\n' --ports 1,9 --timeout 0.5
+expect 2 "Port 1: 1 command sent, 0 expectations met, 0 failed" '2,1 20130046\n' --ports 1,9 --timeout 0.5
 
 [ "$failures" -eq 0 ]
