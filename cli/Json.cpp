@@ -1,6 +1,5 @@
 #include "cli/Json.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -96,9 +95,11 @@ JsonWriter& JsonWriter::Number(double value) {
     text_ += "null";
     return *this;
   }
+  // 15 significant digits always print back as written; not std::to_chars, whose floating-point
+  // tables are most of the program's size on Windows.
   char digits[32];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value);
-  text_.append(digits, result.ptr);
+  const int n = std::snprintf(digits, sizeof digits, "%.15g", value);
+  text_.append(digits, static_cast<std::size_t>(n));
   return *this;
 }
 

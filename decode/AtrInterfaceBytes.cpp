@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <string_view>
 
 namespace decode {
@@ -27,10 +28,12 @@ void AppendNumber(std::string& text, long number) {
   text.append(digits, result.ptr);
 }
 
+// Clock rates have at most one decimal ("7.5"). Not std::to_chars: its floating-point tables would
+// more than double the size of every binary that explains an ATR.
 void AppendNumber(std::string& text, double number) {
   char digits[24];
-  const auto result = std::to_chars(digits, digits + sizeof digits, number);
-  text.append(digits, result.ptr);
+  const int n = std::snprintf(digits, sizeof digits, "%g", number);
+  if (n > 0) text.append(digits, static_cast<std::size_t>(n) < sizeof digits ? n : sizeof digits - 1);
 }
 
 void AppendBitRate(std::string& text, int fi, int di, double mhz) {
