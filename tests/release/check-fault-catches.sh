@@ -4,11 +4,10 @@
 # catch would never be reached there. Everything outside tests/ and bench/ ships.
 #   check-fault-catches.sh ROOT
 set -eu
+here=$(cd "$(dirname "$0")" && pwd)
 cd "$1"
 types='logic_error|domain_error|invalid_argument|length_error|out_of_range|runtime_error|range_error|overflow_error|underflow_error|system_error'
-found=$(find . \( -path ./tests -o -path ./bench -o -path './build*' -o -path ./.git \) -prune -o -type f \
-          \( -name '*.cpp' -o -name '*.cc' -o -name '*.c' -o -name '*.h' -o -name '*.hpp' \) -print | sort |
-        xargs -r grep -HnE "catch[[:space:]]*\([^)]*\b($types)\b" || true)
+found=$(sh "$here/shipped-sources.sh" | xargs -r grep -HnE "catch[[:space:]]*\([^)]*\b($types)\b" || true)
 if [ -n "$found" ]; then
   echo "$found"
   echo "shipped code catches a library fault type (above) that the Windows binaries never throw:"

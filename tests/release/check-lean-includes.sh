@@ -6,11 +6,10 @@
 # tests/ and bench/ ships (the program, the drivers, Halvex, the Linux libraries, kelvanor-cli).
 #   check-lean-includes.sh ROOT
 set -eu
+here=$(cd "$(dirname "$0")" && pwd)
 cd "$1"
 headers='iostream|istream|ostream|fstream|sstream|strstream|syncstream|spanstream|iomanip|locale|codecvt|filesystem|regex|format|print|system_error'
-found=$(find . \( -path ./tests -o -path ./bench -o -path './build*' -o -path ./.git \) -prune -o -type f \
-          \( -name '*.cpp' -o -name '*.cc' -o -name '*.c' -o -name '*.h' -o -name '*.hpp' \) -print | sort |
-        xargs -r grep -HnE "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"]($headers)[>\"]" || true)
+found=$(sh "$here/shipped-sources.sh" | xargs -r grep -HnE "^[[:space:]]*#[[:space:]]*include[[:space:]]*[<\"]($headers)[>\"]" || true)
 if [ -n "$found" ]; then
   echo "$found"
   echo "shipped code includes stream, locale, path or regex headers (above): read files with"
