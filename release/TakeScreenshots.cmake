@@ -1,16 +1,29 @@
 # cmake -DTOUR=<scripts/tour.sh> -DOUT=<folder> -P TakeScreenshots.cmake
-# The tour starts kelvanor.exe under Wine and leaves main-window.png, console.png and ct-bcs.png.
+#   starts kelvanor.exe under Wine on the tour and leaves main-window.png, console.png and ct-bcs.png;
+# cmake -DFROM=<folder> -DOUT=<folder> -P TakeScreenshots.cmake
+#   copies the three from the folder where another build's tour left them.
 cmake_minimum_required(VERSION 3.25)
+set(names main-window.png console.png ct-bcs.png)
+file(REMOVE_RECURSE "${OUT}")
+file(MAKE_DIRECTORY "${OUT}")
+if(DEFINED FROM)
+  foreach(name IN LISTS names)
+    if(NOT EXISTS "${FROM}/${name}")
+      message(FATAL_ERROR "${FROM}/${name} is missing: build the windows preset's release first "
+                          "(cmake --build --preset windows --target release).")
+    endif()
+    file(COPY "${FROM}/${name}" DESTINATION "${OUT}")
+  endforeach()
+  return()
+endif()
 if(NOT EXISTS "${TOUR}")
   message(FATAL_ERROR "${TOUR} is missing: the release's screenshots are taken by `sh scripts/tour.sh OUTDIR`.")
 endif()
-file(REMOVE_RECURSE "${OUT}")
-file(MAKE_DIRECTORY "${OUT}")
 execute_process(COMMAND sh "${TOUR}" "${OUT}" RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "sh ${TOUR} ${OUT} failed (${rc})")
 endif()
-foreach(name main-window.png console.png ct-bcs.png)
+foreach(name IN LISTS names)
   if(NOT EXISTS "${OUT}/${name}")
     message(FATAL_ERROR "the tour left no ${OUT}/${name}")
   endif()
