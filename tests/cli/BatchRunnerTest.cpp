@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <thread>
 
 #include "cli/BatchRunner.h"
@@ -23,11 +24,14 @@ struct FakeDriver {
   static inline Bytes answer{0x90, 0x00};
   static inline std::optional<unsigned short> reportedLength;
   static inline std::atomic<bool> hang{false};
+  static inline std::atomic<int> callsRunning{0};
 
   static signed char CTAPI_CALL Init(unsigned short, unsigned short) { return static_cast<signed char>(initRc); }
   static signed char CTAPI_CALL Close(unsigned short) { return 0; }
   static signed char CTAPI_CALL Data(unsigned short, unsigned char* dad, unsigned char* sad, unsigned short,
                                      unsigned char*, unsigned short* lenr, unsigned char* response) {
+    ++callsRunning;
+    const std::shared_ptr<void> leaving(nullptr, [](void*) { --callsRunning; });
     while (hang) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     const std::size_t n = std::min<std::size_t>(answer.size(), *lenr);
     std::copy_n(answer.begin(), n, response);
@@ -41,10 +45,13 @@ struct FakeDriver {
   }
   static CtDriver Driver() { return {Init, Close, Data, Version}; }
   static void Reset() {
+    // A call given up by the runner returns only now: it must be out of this driver before the
+    // next test changes the answer, or the program's exit frees it under the call.
+    hang = false;
+    for (int i = 0; callsRunning > 0 && i < 1000; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
     initRc = dataRc = 0;
     answer = {0x90, 0x00};
     reportedLength.reset();
-    hang = false;
   }
 };
 
