@@ -10,21 +10,20 @@
 namespace decode {
 namespace {
 
-constexpr std::uint8_t kDirect = 0x3B;
-constexpr std::uint8_t kInverse = 0x3F;
-// TS of the inverse convention read as if direct: the whole ATR still needs converting.
-constexpr std::uint8_t kInverseUnconverted = 0x03;
-
-constexpr std::size_t kSynchronousLength = 4;
-
 constexpr std::string_view kByteNames[4] = {"TA", "TB", "TC", "TD"};
 
-// The inverse convention sends each byte complemented, most significant bit first.
-std::uint8_t FromInverse(std::uint8_t b) {
-  b = static_cast<std::uint8_t>(~b);
-  b = static_cast<std::uint8_t>((b & 0xF0) >> 4 | (b & 0x0F) << 4);
-  b = static_cast<std::uint8_t>((b & 0xCC) >> 2 | (b & 0x33) << 2);
-  return static_cast<std::uint8_t>((b & 0xAA) >> 1 | (b & 0x55) << 1);
+std::string_view TsMeaning(TsForm ts) {
+  switch (ts) {
+    case TsForm::Direct:
+      return "Direct convention";
+    case TsForm::Inverse:
+      return "Inverse convention";
+    case TsForm::InverseReadAsDirect:
+      return "Inverse convention, bytes as read in direct convention: decoded converted";
+    case TsForm::Neither:
+      break;
+  }
+  return "Neither convention: decoded as direct";
 }
 
 std::string T0Meaning(std::uint8_t t0) {
@@ -47,18 +46,6 @@ std::string ProtocolList(const std::vector<int>& protocols) {
     text += "T=" + std::to_string(t);
   }
   return text;
-}
-
-// XOR of T0 up to and including the byte at end: zero when the byte there is a right TCK.
-std::uint8_t CheckSum(std::span<const std::uint8_t> bytes, std::size_t end) {
-  std::uint8_t sum = 0;
-  for (std::size_t i = 1; i <= end; ++i) sum ^= bytes[i];
-  return sum;
-}
-
-// Some T=0 cards send a TCK they need not send: one last byte that checks is taken as one.
-bool TrailingCheckByte(std::span<const std::uint8_t> bytes, std::size_t at) {
-  return bytes.size() == at + 1 && CheckSum(bytes, at) == 0;
 }
 
 void DecodeSynchronous(std::span<const std::uint8_t> bytes, Atr& atr) {
@@ -96,121 +83,36 @@ void DecodeSynchronous(std::span<const std::uint8_t> bytes, Atr& atr) {
 }  // namespace
 
 Atr DecodeAtr(std::span<const std::uint8_t> given) {
+  AtrFrame frame = ParseAtrFrame(given);
   Atr atr;
-  atr.protocols = {0};
-  if (given.empty()) {
-    atr.problems.push_back("Empty: no TS");
-    return atr;
-  }
-  if (given.size() == kSynchronousLength && given[0] != kDirect && given[0] != kInverse &&
-      given[0] != kInverseUnconverted) {
+  atr.synchronous = frame.synchronous;
+  atr.convention = frame.convention;
+  atr.fi = frame.fi;
+  atr.di = frame.di;
+  atr.fmaxMhz = frame.fmaxMhz;
+  atr.protocols = std::move(frame.protocols);
+  atr.tck = frame.tck;
+  atr.problems = std::move(frame.problems);
+  if (atr.synchronous) {
     DecodeSynchronous(given, atr);
     return atr;
   }
+  if (given.empty()) return atr;
 
-  // An ATR longer than allowed is still decoded as far as its bytes go, and named too long.
-  std::vector<std::uint8_t> converted;
-  std::span<const std::uint8_t> bytes = given;
-  const std::size_t size = given.size();
-
-  atr.ts = {"TS", bytes[0], ""};
-  if (bytes[0] == kDirect) {
-    atr.ts.meaning = "Direct convention";
-  } else if (bytes[0] == kInverse) {
-    atr.ts.meaning = "Inverse convention";
-    atr.convention = Convention::Inverse;
-  } else if (bytes[0] == kInverseUnconverted) {
-    atr.ts.meaning = "Inverse convention, bytes as read in direct convention: decoded converted";
-    atr.convention = Convention::Inverse;
-    converted.assign(given.begin(), given.end());
-    for (std::size_t i = 1; i < size; ++i) converted[i] = FromInverse(converted[i]);
-    bytes = converted;
-  } else {
-    atr.ts.meaning = "Neither convention: decoded as direct";
-    atr.problems.push_back("TS " + HexByte(bytes[0]) + " is neither 3B (direct) nor 3F (inverse convention)");
+  atr.ts = {"TS", given[0], std::string(TsMeaning(frame.ts))};
+  if (!frame.hasT0) return atr;
+  atr.t0 = {"T0", frame.bytes[1], T0Meaning(frame.bytes[1])};
+  atr.interface.reserve(frame.interface.size());
+  for (const FrameByte& b : frame.interface) {
+    atr.interface.push_back({std::string(kByteNames[static_cast<int>(b.which)]) + std::to_string(b.index), b.value,
+                             InterfaceByteMeaning(b.which, b.index, b.protocol, frame.fi, b.value)});
   }
-
-  std::size_t at = 1;
-  const auto cutShort = [&](std::string_view what) {
-    atr.problems.push_back("Cut short: " + std::string(what) + " missing after " + Count(at, "byte"));
-  };
-  if (at == size) {
-    cutShort("T0");
-    return atr;
+  if (frame.historicalReached) {
+    atr.historical = DecodeHistoricalBytes(frame.historical);
+    const auto& own = atr.historical.problems;
+    atr.problems.insert(atr.problems.begin() + static_cast<std::ptrdiff_t>(frame.historicalProblemsAt), own.begin(),
+                        own.end());
   }
-  atr.t0 = {"T0", bytes[at], T0Meaning(bytes[at])};
-  const std::size_t historicalCount = bytes[at] & 0x0F;
-  std::uint8_t presence = bytes[at] >> 4;
-  atr.interface.reserve(size - 2);
-  ++at;
-
-  bool tckRequired = false;
-  int protocol = 0;  // the T that the bytes of this round belong to
-  bool cut = false;
-  for (int index = 1; presence && !cut; ++index) {
-    std::uint8_t nextPresence = 0;
-    for (int bit = 0; bit < 4; ++bit) {
-      if (!(presence & (1 << bit))) continue;
-      const std::string name = std::string(kByteNames[bit]) + std::to_string(index);
-      if (at == size) {
-        cutShort(name);
-        cut = true;
-        break;
-      }
-      const std::uint8_t value = bytes[at++];
-      const auto which = static_cast<InterfaceByte>(bit);
-      atr.interface.push_back({name, value, InterfaceByteMeaning(which, index, protocol, atr.fi, value)});
-      if (index == 1 && which == InterfaceByte::TA) {
-        const RateFactors f = RateFactorsOf(value);
-        atr.fi = f.fi;
-        atr.fmaxMhz = f.fmaxMhz;
-        atr.di = f.di;
-        if (!f.fi || !f.di)
-          atr.problems.push_back("TA1 " + HexByte(value) + ": Fi or Di reserved for future use");
-      }
-      if (which == InterfaceByte::TD) {
-        const int t = value & 0x0F;
-        if (index == 1) atr.protocols.clear();
-        if (t != 0) tckRequired = true;
-        if (t != 15 && std::find(atr.protocols.begin(), atr.protocols.end(), t) == atr.protocols.end())
-          atr.protocols.push_back(t);
-        protocol = t;
-        nextPresence = value >> 4;
-      }
-    }
-    presence = nextPresence;
-  }
-
-  const std::size_t historicalEnd = std::min(size, at + historicalCount);
-  if (!cut) {
-    atr.historical = DecodeHistoricalBytes(bytes.subspan(at, historicalEnd - at));
-    atr.problems.insert(atr.problems.end(), atr.historical.problems.begin(), atr.historical.problems.end());
-    if (historicalEnd - at < historicalCount) {
-      atr.problems.push_back("Cut short: " + std::to_string(historicalCount) +
-                             " historical bytes announced, " + std::to_string(historicalEnd - at) +
-                             " present");
-      cut = true;
-    }
-    at = historicalEnd;
-  }
-
-  if (!cut && (tckRequired || TrailingCheckByte(bytes, at))) {
-    if (at == size) {
-      cutShort("TCK");
-    } else {
-      const std::uint8_t sum = CheckSum(bytes, at);
-      atr.tck = {true, sum == 0, bytes[at]};
-      if (sum != 0)
-        atr.problems.push_back("TCK " + HexByte(bytes[at]) + " is wrong: " +
-                               HexByte(static_cast<std::uint8_t>(bytes[at] ^ sum)) + " expected");
-      if (!tckRequired) atr.problems.push_back("TCK present although only T=0 is offered");
-      ++at;
-    }
-  }
-  if (given.size() > at && !cut)
-    atr.problems.push_back(Count(given.size() - at, "byte") + " after the end of the ATR");
-  if (given.size() > kMaxAtrLength)
-    atr.problems.push_back("Longer than the 33 bytes an ATR may have: " + std::to_string(given.size()));
   return atr;
 }
 

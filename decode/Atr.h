@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "decode/AtrFrame.h"
+
 namespace decode {
 
 // One byte of the ATR: "TS", "T0", "TA1" ... "TCK", or "H1" to "H4" of a memory card.
@@ -35,10 +37,6 @@ struct HistoricalBytes {
   std::vector<std::string> problems;
 };
 
-enum class Convention { Direct, Inverse };
-
-constexpr std::size_t kMaxAtrLength = 33;
-
 struct Atr {
   bool synchronous = false;  // a memory card's H1 to H4, no character frame
   Convention convention = Convention::Direct;
@@ -50,11 +48,7 @@ struct Atr {
   double fmaxMhz = 5;
   std::vector<int> protocols;  // in the order of the TDi, each once; T=15 is no protocol
   HistoricalBytes historical;
-  struct {
-    bool present = false;
-    bool valid = false;
-    std::uint8_t value = 0;
-  } tck;
+  CheckByte tck;
   std::vector<std::string> problems;  // cut short, too long, wrong TCK, RFU values
 };
 

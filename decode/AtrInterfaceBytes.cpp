@@ -2,15 +2,10 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <string_view>
 
 namespace decode {
 namespace {
-
-constexpr int kFi[16] = {372, 372, 558, 744, 1116, 1488, 1860, 0, 0, 512, 768, 1024, 1536, 2048, 0, 0};
-constexpr double kFmaxMhz[16] = {4, 5, 6, 8, 12, 16, 20, 0, 0, 5, 7.5, 10, 15, 20, 0, 0};
-constexpr int kDi[16] = {0, 1, 2, 4, 8, 16, 32, 64, 12, 20, 0, 0, 0, 0, 0, 0};
 
 constexpr std::string_view kClockStop[4] = {"Clock stop not supported", "Clock stop in state L",
                                             "Clock stop in state H", "Clock stop in either state"};
@@ -28,12 +23,13 @@ void AppendNumber(std::string& text, long number) {
   text.append(digits, result.ptr);
 }
 
-// Clock rates have at most one decimal ("7.5"). Not std::to_chars: its floating-point tables would
-// more than double the size of every binary that explains an ATR.
+// Clock rates and voltages have at most one decimal ("7.5"). Neither printf nor std::to_chars:
+// their floating-point machinery would more than double the size of every binary that explains
+// an ATR.
 void AppendNumber(std::string& text, double number) {
-  char digits[24];
-  const int n = std::snprintf(digits, sizeof digits, "%g", number);
-  if (n > 0) text.append(digits, static_cast<std::size_t>(n) < sizeof digits ? n : sizeof digits - 1);
+  const long tenths = std::lround(number * 10);
+  AppendNumber(text, tenths / 10);
+  if (tenths % 10) (text += '.') += static_cast<char>('0' + tenths % 10);
 }
 
 void AppendBitRate(std::string& text, int fi, int di, double mhz) {
@@ -192,8 +188,6 @@ std::string FormatDecimal(double value) {
   AppendNumber(text, value);
   return text;
 }
-
-RateFactors RateFactorsOf(std::uint8_t ta1) { return {kFi[ta1 >> 4], kFmaxMhz[ta1 >> 4], kDi[ta1 & 0x0F]}; }
 
 std::string InterfaceByteMeaning(InterfaceByte which, int index, int protocol, int fi, std::uint8_t value) {
   if (which == InterfaceByte::TD) return Td(index, value);

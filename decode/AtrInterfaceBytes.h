@@ -4,17 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "decode/AtrFrame.h"
+
 namespace decode {
-
-struct RateFactors {
-  int fi = 0;  // 0: reserved for future use
-  double fmaxMhz = 0;
-  int di = 0;  // 0: reserved for future use
-};
-
-RateFactors RateFactorsOf(std::uint8_t ta1);
-
-enum class InterfaceByte { TA, TB, TC, TD };
 
 // index: the i of TAi; protocol: the T of TD(i-1), for i >= 2; fi: the card's Fi, 0 when unknown.
 std::string InterfaceByteMeaning(InterfaceByte which, int index, int protocol, int fi, std::uint8_t value);

@@ -1,7 +1,6 @@
 #include "decode/Hex.h"
 
 #include <algorithm>
-#include <cstdio>
 
 namespace decode {
 namespace {
@@ -37,9 +36,10 @@ std::vector<std::string> HexDumpLines(std::span<const std::uint8_t> bytes) {
   std::vector<std::string> lines;
   for (std::size_t at = 0; at < bytes.size(); at += kPerLine) {
     const auto part = bytes.subspan(at, std::min(kPerLine, bytes.size() - at));
-    char offset[24];
-    std::snprintf(offset, sizeof offset, "%04lX", static_cast<unsigned long>(at));
-    std::string line = offset;
+    std::string line;
+    int shift = 12;  // four digits at least, as many as the offset needs
+    while (shift + 4 < static_cast<int>(sizeof at * 8) && at >> (shift + 4)) shift += 4;
+    for (; shift >= 0; shift -= 4) line += kDigits[at >> shift & 0x0F];
     line += "  " + HexBytes(part);
     line.resize(line.size() + 3 * (kPerLine - part.size()), ' ');
     line += "  ";

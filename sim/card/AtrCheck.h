@@ -1,6 +1,6 @@
 #pragma once
 // Whether a processor card's ATR is one a terminal accepts (ISO/IEC 7816-3), and what a card file
-// needs from it, from the ATR decoder.
+// needs from it, from the frame of the ATR.
 
 #include <optional>
 #include <string>

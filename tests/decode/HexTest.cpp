@@ -15,6 +15,19 @@ TEST(Hex, BytesAsText) {
   EXPECT_EQ(HexBytes(Bytes{}), "");
 }
 
+TEST(Hex, DumpLinesHaveOffsetHexAndText) {
+  Bytes bytes(0x10011, 0x41);
+  bytes[1] = 0x00;
+  const std::vector<std::string> lines = HexDumpLines(bytes);
+  ASSERT_EQ(lines.size(), 0x1002u);
+  EXPECT_EQ(lines[0], "0000  41 00 41 41 41 41 41 41 41 41 41 41 41 41 41 41  A.AAAAAAAAAAAAAA");
+  EXPECT_EQ(lines[0xFFF].substr(0, 6), "FFF0  ");
+  // Past 64 KB the offset grows a digit rather than wrapping; a short last line keeps the columns.
+  EXPECT_EQ(lines[0x1000].substr(0, 7), "10000  ");
+  EXPECT_EQ(lines[0x1001], "10010  41" + std::string(3 * 15, ' ') + "  A");
+  EXPECT_TRUE(HexDumpLines(Bytes{}).empty());
+}
+
 TEST(Hex, ParseAcceptsBlanksColonsAndEitherCase) {
   for (std::string_view text : {"3B021450", "3b 02 14 50", "3B:02:14:50", " 3B0 2\t1450 ", "3b:02 14:50"}) {
     const ParsedHex parsed = ParseHex(text);
