@@ -1,11 +1,17 @@
 #include "console/ListEntries.h"
 
-#include <cstdio>
+#include <charconv>
 
+// The number with four digits at least, as printf's "%.4d" writes it; not printf itself, whose
+// floating-point machinery would weigh on the program.
 std::string DisplayFormEntry(int index, std::string_view text) {
-  char number[16];
-  const int n = std::snprintf(number, sizeof number, "%.4d : ", index);
-  std::string entry(number, static_cast<std::size_t>(n));
+  char digits[16];
+  const long long magnitude = index < 0 ? -static_cast<long long>(index) : index;
+  const std::size_t n = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  std::string entry = index < 0 ? "-" : "";
+  if (n < 4) entry.append(4 - n, '0');
+  entry.append(digits, n);
+  entry += " : ";
   entry += text;
   return entry;
 }

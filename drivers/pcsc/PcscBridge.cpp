@@ -1,7 +1,6 @@
 #include "drivers/pcsc/PcscBridge.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <variant>
 
@@ -14,8 +13,9 @@ namespace {
 std::string ServiceFault(Result result) {
   if (result == result::kNoService || result == result::kServiceStopped) return "no PC/SC service running";
   if (result == result::kNoReaders) return "no reader";
-  char text[48];
-  std::snprintf(text, sizeof text, "error 0x%08X", static_cast<unsigned>(result));
+  std::string text = "error 0x";
+  const auto code = static_cast<std::uint32_t>(result);
+  for (int shift = 28; shift >= 0; shift -= 4) text += "0123456789ABCDEF"[code >> shift & 0x0F];
   return text;
 }
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <map>
 #include <set>
 
@@ -271,9 +270,7 @@ class Reader {
     for (std::size_t i = 0; i < fids.size(); ++i) {
       if (i && (fids[i] == kMf || fids[i] == 0xFFFF || fids[i] == 0x3FFF))
         return Fail(s.line, s.title + ": 3F00, 3FFF and FFFF are reserved file identifiers");
-      char text[5];
-      std::snprintf(text, sizeof text, "%04X", fids[i]);
-      path += (i ? "/" : "") + std::string(text);
+      path += (i ? "/" : "") + decode::HexByte(fids[i] >> 8) + decode::HexByte(fids[i] & 0xFF);
     }
     const bool df = s.kind == "df";
     Keys keys(*this, s);
@@ -410,9 +407,7 @@ class Reader {
       const std::uint8_t wanted = reference;
       const bool known = std::any_of(spec.pins.begin(), spec.pins.end(),
                                      [wanted](const PinSpec& p) { return p.reference == wanted; });
-      char text[3];
-      std::snprintf(text, sizeof text, "%02X", wanted);
-      if (!known) return Fail(line, "no [PIN " + std::string(text) + "] section");
+      if (!known) return Fail(line, "no [PIN " + decode::HexByte(wanted) + "] section");
     }
     return true;
   }
