@@ -86,6 +86,10 @@ if [ -n "${DISPLAY:-}" ]; then
 fi
 out="$PWD/build/windows/reader-tour"
 rm -rf "$out"
-sh scripts/tour.sh --reader "$out"
+status=0
+sh scripts/tour.sh --reader "$out" || status=$?
+[ $status -ne 3 ] ||
+  fail "Kelvanor could not open \"$found\" (CT_init failed; is the PC/SC service still running?): what it showed is in $out"
+[ $status -eq 0 ] || fail "the tour on \"$found\" stopped (the line above says where); what it had is in $out"
 echo "No display here: Kelvanor ran a short tour on \"$found\" on a virtual one; screenshots and KELVAN.LOG in $out:"
 ls "$out"

@@ -2,7 +2,8 @@
 # A short unattended tour of Kelvanor on the simulated terminal: tour.sh [--reader] OUTDIR
 # (with --reader, on the PC/SC reader that `sh scripts/run.sh --reader` set up: its folder and its
 # Wine prefix). Leaves exactly OUTDIR/main-window.png, OUTDIR/console.png (a command sent, its answer shown),
-# OUTDIR/ct-bcs.png (the CT-BCS panel in a session) and OUTDIR/KELVAN.LOG. Expects the `windows`
+# OUTDIR/ct-bcs.png (the CT-BCS panel in a session) and OUTDIR/KELVAN.LOG, or what it had when it
+# stopped, with the tour's exit code (3: the reader did not open). Expects the `windows`
 # preset built; starts a virtual display when there is none.
 set -eu
 reader=
@@ -41,8 +42,12 @@ trap 'rm -rf "$work"' EXIT
 sh "$root/scripts/wine-prefix.sh" "$prefix"
 # The simulated terminal's own window stays shut so that it does not cover Kelvanor's. The tour
 # runs in the work folder, so its "." is where Kelvanor writes KELVAN.LOG and the tour its pictures.
-(cd "$work" && ZEMTRAK_SIM_WINDOW=0 sh "$root/scripts/wine-run.sh" "$prefix" "$bin/kelvanor_tour.exe" $reader .)
+# A tour that stopped early keeps what it had: a reader that did not open shows why there.
+status=0
+(cd "$work" && ZEMTRAK_SIM_WINDOW=0 sh "$root/scripts/wine-run.sh" "$prefix" "$bin/kelvanor_tour.exe" $reader .) ||
+  status=$?
 for shot in main-window console ct-bcs; do
-  convert "$work/$shot.bmp" "$out/$shot.png"
+  [ ! -f "$work/$shot.bmp" ] || convert "$work/$shot.bmp" "$out/$shot.png"
 done
-cp "$work/KELVAN.LOG" "$out/KELVAN.LOG"
+[ ! -f "$work/KELVAN.LOG" ] || cp "$work/KELVAN.LOG" "$out/KELVAN.LOG"
+exit $status

@@ -4,7 +4,8 @@
 // there), logs, sends a command in the test console and runs a CT-BCS session, and saves
 // main-window.bmp, console.bmp and ct-bcs.bmp there. Every step is checked; the exit code is 0 only
 // when all of them gave what they should. On the simulated terminal the answers are known; with
-// --reader, on a real reader, the card is asked for and whatever the terminal answers is kept.
+// --reader, on a real reader, the card is asked for and whatever the terminal answers is kept; a
+// reader that does not open (its service gone) ends the tour after the console, with exit code 3.
 #include <cstdio>
 #include <vector>
 
@@ -15,6 +16,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr UINT kTestCt = 40001, kCtBcs = 40007, kExit = 40005;
+constexpr int kReaderDidNotOpen = 3;
 
 class TourFailed {
  public:
@@ -128,7 +130,8 @@ void Dismiss(HWND box) {
   Check(WaitFor([&] { return !IsWindow(box); }), "a message box did not close");
 }
 
-void ConsoleTour(const Program& program, HWND main, const fs::path& workDir, bool reader) {
+// False when, on a reader, CT_init failed: the console's answer and its screenshot are kept.
+bool ConsoleTour(const Program& program, HWND main, const fs::path& workDir, bool reader) {
   constexpr int kCtInit = 1000, kCtData = 1001, kCtClose = 1004, kOutput = 1007, kCommands = 1008,
                 kResetCt = 1014;
   Step(reader ? "test console: CT_init, Reset CT, a typed Request ICC waiting up to 10 s for a card"
@@ -137,6 +140,13 @@ void ConsoleTour(const Program& program, HWND main, const fs::path& workDir, boo
   HWND console = WaitForWindow(program, "#32770", "Test Tovamic");
   HWND output = GetDlgItem(console, kOutput);
   Click(console, kCtInit);
+  if (reader && Text(output) != "CT_init ok") {
+    std::printf("tour:   \"%s\"\n", Text(output).c_str());
+    SaveScreenshot({main, console}, workDir / "console.bmp");
+    Click(console, IDCANCEL);
+    Check(WaitFor([&] { return !IsWindow(console); }), "the console did not close");
+    return false;
+  }
   Check(Text(output) == "CT_init ok", "CT_init in the console: " + Text(output));
   Click(console, kResetCt);
   Check(Text(output) == "1,2    90 00 ", "Reset CT in the console: " + Text(output));
@@ -155,6 +165,7 @@ void ConsoleTour(const Program& program, HWND main, const fs::path& workDir, boo
   Check(Text(output) == "CT_close ok", "CT_close in the console: " + Text(output));
   Click(console, IDCANCEL);
   Check(WaitFor([&] { return !IsWindow(console); }), "the console did not close");
+  return true;
 }
 
 void BcsPanelTour(const Program& program, HWND main, const fs::path& workDir, bool reader) {
@@ -205,11 +216,15 @@ int main(int argc, char** argv) {
     HWND main = WaitForWindow(program, "KelvanorFrame", "Test Tovamic ");
     Check(StartLog(main, workDir), "KELVAN.LOG was not made");
     SaveScreenshot({main}, workDir / "main-window.bmp");
-    ConsoleTour(program, main, workDir, reader);
-    BcsPanelTour(program, main, workDir, reader);
+    const bool opened = ConsoleTour(program, main, workDir, reader);
+    if (opened) BcsPanelTour(program, main, workDir, reader);
     Step("exit");
     PostMessageA(main, WM_COMMAND, kExit, 0);
     Check(program.WaitForExit() == 0, "kelvanor.exe did not end cleanly");
+    if (!opened) {
+      std::fprintf(stderr, "tour: the reader did not open (CT_init failed): the CT-BCS panel was left out\n");
+      return kReaderDidNotOpen;
+    }
   } catch (const TourFailed& failure) {
     std::fprintf(stderr, "tour failed: %s\n", failure.What().c_str());
     return 1;

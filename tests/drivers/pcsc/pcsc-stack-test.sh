@@ -44,6 +44,8 @@ export PYTHONPATH="$work/python:/usr/lib/python3/site-packages/virtualsmartcard"
 
 pcscd -f -c "$work/readers" >"$work/pcscd.log" 2>&1 &
 pcscd_pid=$!
+# For a client that stops the service in the middle of its run.
+export KELVANOR_PCSCD_PID=$pcscd_pid
 tries=0
 until [ -S /run/pcscd/pcscd.comm ]; do
   tries=$((tries + 1))
