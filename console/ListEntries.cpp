@@ -7,7 +7,8 @@
 std::string DisplayFormEntry(int index, std::string_view text) {
   char digits[16];
   const long long magnitude = index < 0 ? -static_cast<long long>(index) : index;
-  const std::size_t n = static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
+  const std::size_t n =
+      static_cast<std::size_t>(std::to_chars(digits, digits + sizeof digits, magnitude).ptr - digits);
   std::string entry = index < 0 ? "-" : "";
   if (n < 4) entry.append(4 - n, '0');
   entry.append(digits, n);

@@ -10,8 +10,6 @@
 namespace decode {
 namespace {
 
-constexpr std::string_view kByteNames[4] = {"TA", "TB", "TC", "TD"};
-
 std::string_view TsMeaning(TsForm ts) {
   switch (ts) {
     case TsForm::Direct:
@@ -31,7 +29,7 @@ std::string T0Meaning(std::uint8_t t0) {
   int count = 0;
   for (int bit = 0; bit < 4; ++bit) {
     if (!(t0 & (0x10 << bit))) continue;
-    (follow += kByteNames[bit]) += "1 ";
+    (follow += InterfaceByteName(static_cast<InterfaceByte>(bit), 1)) += ' ';
     ++count;
   }
   const std::string historical = std::to_string(t0 & 0x0F) + " historical bytes";
@@ -104,14 +102,14 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
   atr.t0 = {"T0", frame.bytes[1], T0Meaning(frame.bytes[1])};
   atr.interface.reserve(frame.interface.size());
   for (const FrameByte& b : frame.interface) {
-    atr.interface.push_back({std::string(kByteNames[static_cast<int>(b.which)]) + std::to_string(b.index), b.value,
+    atr.interface.push_back({InterfaceByteName(b.which, b.index), b.value,
                              InterfaceByteMeaning(b.which, b.index, b.protocol, frame.fi, b.value)});
   }
   if (frame.historicalReached) {
     atr.historical = DecodeHistoricalBytes(frame.historical);
     const auto& own = atr.historical.problems;
-    atr.problems.insert(atr.problems.begin() + static_cast<std::ptrdiff_t>(frame.historicalProblemsAt), own.begin(),
-                        own.end());
+    atr.problems.insert(atr.problems.begin() + static_cast<std::ptrdiff_t>(frame.historicalProblemsAt),
+                        own.begin(), own.end());
   }
   return atr;
 }

@@ -20,8 +20,6 @@ constexpr int kFi[16] = {372, 372, 558, 744, 1116, 1488, 1860, 0, 0, 512, 768, 1
 constexpr double kFmaxMhz[16] = {4, 5, 6, 8, 12, 16, 20, 0, 0, 5, 7.5, 10, 15, 20, 0, 0};
 constexpr int kDi[16] = {0, 1, 2, 4, 8, 16, 32, 64, 12, 20, 0, 0, 0, 0, 0, 0};
 
-constexpr std::string_view kByteNames[4] = {"TA", "TB", "TC", "TD"};
-
 // The inverse convention sends each byte complemented, most significant bit first.
 std::uint8_t FromInverse(std::uint8_t b) {
   b = static_cast<std::uint8_t>(~b);
@@ -45,6 +43,11 @@ bool TrailingCheckByte(std::span<const std::uint8_t> bytes, std::size_t at) {
 }  // namespace
 
 RateFactors RateFactorsOf(std::uint8_t ta1) { return {kFi[ta1 >> 4], kFmaxMhz[ta1 >> 4], kDi[ta1 & 0x0F]}; }
+
+std::string InterfaceByteName(InterfaceByte which, int index) {
+  static constexpr std::string_view kLetters[4] = {"TA", "TB", "TC", "TD"};
+  return std::string(kLetters[static_cast<int>(which)]) + std::to_string(index);
+}
 
 AtrFrame ParseAtrFrame(std::span<const std::uint8_t> given) {
   AtrFrame frame;
@@ -72,7 +75,8 @@ AtrFrame ParseAtrFrame(std::span<const std::uint8_t> given) {
     for (std::size_t i = 1; i < size; ++i) bytes[i] = FromInverse(bytes[i]);
   } else if (bytes[0] != kDirect) {
     frame.ts = TsForm::Neither;
-    frame.problems.push_back("TS " + HexByte(bytes[0]) + " is neither 3B (direct) nor 3F (inverse convention)");
+    frame.problems.push_back("TS " + HexByte(bytes[0]) +
+                             " is neither 3B (direct) nor 3F (inverse convention)");
   }
 
   std::size_t at = 1;
@@ -97,7 +101,7 @@ AtrFrame ParseAtrFrame(std::span<const std::uint8_t> given) {
     for (int bit = 0; bit < 4; ++bit) {
       if (!(presence & (1 << bit))) continue;
       if (at == size) {
-        cutShort(std::string(kByteNames[bit]) + std::to_string(index));
+        cutShort(InterfaceByteName(static_cast<InterfaceByte>(bit), index));
         cut = true;
         break;
       }
@@ -132,8 +136,9 @@ AtrFrame ParseAtrFrame(std::span<const std::uint8_t> given) {
                             bytes.begin() + static_cast<std::ptrdiff_t>(historicalEnd));
     frame.historicalProblemsAt = frame.problems.size();
     if (historicalEnd - at < historicalCount) {
-      frame.problems.push_back("Cut short: " + std::to_string(historicalCount) + " historical bytes announced, " +
-                               std::to_string(historicalEnd - at) + " present");
+      frame.problems.push_back("Cut short: " + std::to_string(historicalCount) +
+                               " historical bytes announced, " + std::to_string(historicalEnd - at) +
+                               " present");
       cut = true;
     }
     at = historicalEnd;

@@ -26,6 +26,9 @@ struct RateFactors {
 
 RateFactors RateFactorsOf(std::uint8_t ta1);
 
+// "TA1", "TD2": the byte's letters and the i of its round.
+std::string InterfaceByteName(InterfaceByte which, int index);
+
 // TA1 ... TDn: the i of TAi, and the T of TD(i-1) that the byte belongs to (0 for i = 1).
 struct FrameByte {
   InterfaceByte which = InterfaceByte::TA;
@@ -54,10 +57,10 @@ struct AtrFrame {
   int di = 1;
   double fmaxMhz = 5;
   std::vector<int> protocols = {0};  // in the order of the TDi, each once; T=15 is no protocol
-  bool historicalReached = false;  // false when the interface bytes were cut short
+  bool historicalReached = false;    // false when the interface bytes were cut short
   std::vector<std::uint8_t> historical;
   CheckByte tck;
-  std::vector<std::string> problems;  // cut short, too long, wrong TCK, reserved rate factors
+  std::vector<std::string> problems;     // cut short, too long, wrong TCK, reserved rate factors
   std::size_t historicalProblemsAt = 0;  // where the historical bytes' own problems belong among them
 };
 

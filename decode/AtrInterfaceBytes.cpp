@@ -83,7 +83,6 @@ std::string Tc1(std::uint8_t value) {
 }
 
 std::string Td(int index, std::uint8_t value) {
-  static constexpr std::string_view kNames[4] = {"TA", "TB", "TC", "TD"};
   const int protocol = value & 0x0F;
   std::string text;
   text.reserve(kMeaningReserve);
@@ -95,8 +94,7 @@ std::string Td(int index, std::uint8_t value) {
   for (int bit = 0; bit < 4; ++bit) {
     if (!(value & (0x10 << bit))) continue;
     if (count++) text += ' ';
-    text += kNames[bit];
-    AppendNumber(text, long{index + 1});
+    text += InterfaceByteName(static_cast<InterfaceByte>(bit), index + 1);
   }
   text += !count ? "no further interface bytes" : count == 1 ? " follows" : " follow";
   return text;
