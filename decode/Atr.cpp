@@ -84,7 +84,9 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
   AtrFrame frame = ParseAtrFrame(given);
   Atr atr;
   atr.synchronous = frame.synchronous;
-  atr.convention = frame.convention;
+  atr.convention = frame.ts == TsForm::Inverse || frame.ts == TsForm::InverseReadAsDirect
+                       ? Convention::Inverse
+                       : Convention::Direct;
   atr.fi = frame.fi;
   atr.di = frame.di;
   atr.fmaxMhz = frame.fmaxMhz;
@@ -98,7 +100,7 @@ Atr DecodeAtr(std::span<const std::uint8_t> given) {
   if (given.empty()) return atr;
 
   atr.ts = {"TS", given[0], std::string(TsMeaning(frame.ts))};
-  if (!frame.hasT0) return atr;
+  if (frame.bytes.size() < 2) return atr;  // no T0
   atr.t0 = {"T0", frame.bytes[1], T0Meaning(frame.bytes[1])};
   atr.interface.reserve(frame.interface.size());
   for (const FrameByte& b : frame.interface) {

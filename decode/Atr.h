@@ -37,6 +37,8 @@ struct HistoricalBytes {
   std::vector<std::string> problems;
 };
 
+enum class Convention { Direct, Inverse };
+
 struct Atr {
   bool synchronous = false;  // a memory card's H1 to H4, no character frame
   Convention convention = Convention::Direct;

@@ -68,10 +68,8 @@ AtrFrame ParseAtrFrame(std::span<const std::uint8_t> given) {
   const std::size_t size = bytes.size();
   if (bytes[0] == kInverse) {
     frame.ts = TsForm::Inverse;
-    frame.convention = Convention::Inverse;
   } else if (bytes[0] == kInverseUnconverted) {
     frame.ts = TsForm::InverseReadAsDirect;
-    frame.convention = Convention::Inverse;
     for (std::size_t i = 1; i < size; ++i) bytes[i] = FromInverse(bytes[i]);
   } else if (bytes[0] != kDirect) {
     frame.ts = TsForm::Neither;
@@ -87,7 +85,6 @@ AtrFrame ParseAtrFrame(std::span<const std::uint8_t> given) {
     cutShort("T0");
     return frame;
   }
-  frame.hasT0 = true;
   const std::size_t historicalCount = bytes[at] & 0x0F;
   std::uint8_t presence = bytes[at] >> 4;
   frame.interface.reserve(size - 2);

@@ -10,7 +10,6 @@
 
 namespace decode {
 
-enum class Convention { Direct, Inverse };
 // TS: 3B, 3F, 03 (an inverse ATR read as if direct, taken apart converted) or another byte, taken
 // as direct.
 enum class TsForm { Direct, Inverse, InverseReadAsDirect, Neither };
@@ -49,8 +48,6 @@ struct AtrFrame {
   // The bytes in the direct convention: converted when TS came as 03, an inverse ATR read as direct.
   std::vector<std::uint8_t> bytes;
   TsForm ts = TsForm::Direct;
-  Convention convention = Convention::Direct;
-  bool hasT0 = false;
   std::vector<FrameByte> interface;  // in the order sent
   // From TA1; a card without TA1 works with the defaults.
   int fi = 372;

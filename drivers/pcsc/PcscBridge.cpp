@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "common/IniFile.h"
+#include "decode/Hex.h"
 #include "drivers/pcsc/ReaderChoice.h"
 
 namespace pcsc {
@@ -13,10 +14,10 @@ namespace {
 std::string ServiceFault(Result result) {
   if (result == result::kNoService || result == result::kServiceStopped) return "no PC/SC service running";
   if (result == result::kNoReaders) return "no reader";
-  std::string text = "error 0x";
   const auto code = static_cast<std::uint32_t>(result);
-  for (int shift = 28; shift >= 0; shift -= 4) text += "0123456789ABCDEF"[code >> shift & 0x0F];
-  return text;
+  const std::uint8_t bytes[] = {static_cast<std::uint8_t>(code >> 24), static_cast<std::uint8_t>(code >> 16),
+                                static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code)};
+  return "error 0x" + decode::HexBytes(bytes, "");
 }
 }  // namespace
 
